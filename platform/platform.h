@@ -1,0 +1,19 @@
+#pragma once
+// The one seam to Windows: every area the logic needs, as references.
+#include "platform/dialogs.h"
+#include "platform/kernel.h"
+#include "platform/locale.h"
+#include "platform/registry.h"
+#include "platform/ui.h"
+
+namespace qm {
+
+struct Platform {
+    IRegistry& registry;
+    IKernel& kernel;
+    ILocale& locale;
+    IDialogs& dialogs;
+    IUi& ui;
+};
+
+}  // namespace qm
