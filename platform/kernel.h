@@ -33,6 +33,9 @@ public:
     virtual SemaphoreResult createSemaphore(const std::string& name, long initial, long maximum) = 0;
     virtual void closeHandle(Handle h) = 0;
     virtual void sleep(uint32_t milliseconds) = 0;
+    // LoadLibrary by name through the normal search of Windows; 0 when it cannot be loaded.
+    virtual Handle loadLibrary(const std::string& name) = 0;
+    virtual void freeLibrary(Handle module) = 0;
 };
 
 }  // namespace qm

@@ -18,6 +18,8 @@ public:
     virtual void setShortDateFormat(const std::string& format) = 0;
     virtual void setDateSeparator(char separator) = 0;
     virtual int currentYear() = 0;
+    // The text in the Windows ANSI code page, for files that older programs read.
+    virtual std::string ansiFromUtf8(const std::string& text) = 0;
 };
 
 }  // namespace qm

@@ -12,6 +12,8 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+enum class ScreenCursor { Default, HourGlass };
+
 struct Size {
     int width = 0, height = 0;
     bool operator==(const Size&) const = default;
@@ -61,6 +63,8 @@ public:
     virtual bool terminated() = 0;
     virtual void processMessages() = 0;
     virtual Size screenSize() = 0;
+    // The cursor over every window of the program.
+    virtual void setScreenCursor(ScreenCursor cursor) = 0;
 };
 
 }  // namespace qm

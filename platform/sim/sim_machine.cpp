@@ -33,7 +33,14 @@ bool SimKernel::getVersionEx(OsVersionInfo& info) {
 }
 
 std::string SimKernel::errorText(uint32_t code) {
-    if (code == 126) return "Das angegebene Modul wurde nicht gefunden.";
+    switch (code) {
+    case 2: return "Das System kann die angegebene Datei nicht finden.";
+    case 3: return "Das System kann den angegebenen Pfad nicht finden.";
+    case 5: return "Zugriff verweigert";
+    case 32: return "Der Prozess kann nicht auf die Datei zugreifen, da sie von einem anderen Prozess verwendet wird.";
+    case 112: return "Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.";
+    case 126: return "Das angegebene Modul wurde nicht gefunden.";
+    }
     return "Systemfehler " + std::to_string(code);
 }
 
@@ -62,6 +69,48 @@ bool SimKernel::semaphoreExists(const std::string& name) const { return semaphor
 void SimKernel::sleep(uint32_t ms) {
     sleeps.push_back(ms);
     if (onSleep) onSleep(ms);
+}
+
+Handle SimKernel::loadLibrary(const std::string& name) {
+    std::string n = name;
+    std::transform(n.begin(), n.end(), n.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (n.find('.') == std::string::npos) n += ".dll";
+    if (!loadableLibraries.count(n)) {
+        lastError_ = 126;
+        return 0;
+    }
+    Handle h = next_++;
+    libraries_[h] = n;
+    loadedLibraries.push_back(n);
+    return h;
+}
+
+void SimKernel::freeLibrary(Handle module) { libraries_.erase(module); }
+
+// ---------------------------------------------------------------- locale
+std::string SimLocale::ansiFromUtf8(const std::string& text) {
+    // Windows-1252 in 0x80..0x9F; 0xA0..0xFF are the Latin-1 code points.
+    static const uint16_t high[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        uint32_t cp = len == 1 ? c : (c & (0x7F >> len));
+        for (size_t k = 1; k < len && i + k < text.size(); ++k) cp = (cp << 6) | (text[i + k] & 0x3F);
+        i += len;
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            out += char(cp);
+            continue;
+        }
+        char mapped = '?';  // what Windows puts for a character the code page lacks
+        for (int k = 0; k < 32; ++k)
+            if (high[k] && high[k] == cp) mapped = char(0x80 + k);
+        out += mapped;
+    }
+    return out;
 }
 
 // ---------------------------------------------------------------- dialogs
@@ -158,6 +207,8 @@ void SimUi::run() {
 }
 
 SimMachine::SimMachine() {
+    for (const auto& [id, folder] : shell.specialFolders) files.makeDirectories(folder);
+    files.makeDirectories("C:\\Windows\\system32");
     registry.setString(RootKey::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
                        "C:\\Program Files (x86)");
     registry.setString(RootKey::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_system.h"
 
 namespace qm::sim {
 
@@ -77,7 +79,13 @@ public:
     SemaphoreResult createSemaphore(const std::string& name, long initial, long maximum) override;
     void closeHandle(Handle h) override;
     void sleep(uint32_t ms) override;
+    Handle loadLibrary(const std::string& name) override;
+    void freeLibrary(Handle module) override;
 
+    // Libraries the normal search finds (lower case, with extension).
+    std::set<std::string> loadableLibraries{"kernel32.dll", "user32.dll", "advapi32.dll", "shell32.dll", "ole32.dll"};
+    std::vector<std::string> loadedLibraries;  // every successful load, in order
+    size_t loadedNow() const { return libraries_.size(); }
     bool kernel32Loaded = true;
     std::set<std::string> exports;  // kernel32's exports
     OsVersionInfo version;
@@ -95,6 +103,7 @@ private:
     std::map<std::string, int> semaphores_;
     std::set<std::string> externals_;
     std::map<Handle, std::string> handles_;
+    std::map<Handle, std::string> libraries_;
     Handle next_ = 0x100;
 };
 
@@ -105,6 +114,8 @@ public:
     void setShortDateFormat(const std::string& f) override { settings.shortDateFormat = f; }
     void setDateSeparator(char c) override { settings.dateSeparator = c; }
     int currentYear() override { return year; }
+    // Code page 1252, the ANSI code page of a German Windows.
+    std::string ansiFromUtf8(const std::string& text) override;
     FormatSettings settings{"dd.MM.yyyy", '.', ':'};
     int year = 2026;
 };
@@ -184,6 +195,12 @@ public:
     bool terminated() override { return terminated_; }
     void processMessages() override;
     Size screenSize() override { return screen; }
+    void setScreenCursor(ScreenCursor c) override {
+        cursor = c;
+        cursorChanges.push_back(c);
+    }
+    ScreenCursor cursor = ScreenCursor::Default;
+    std::vector<ScreenCursor> cursorChanges;
 
     struct Posted {
         IFormPeer* target;
@@ -221,7 +238,11 @@ public:
     SimLocale locale;
     ScriptedUser user;
     SimUi ui;
-    Platform platform{registry, kernel, locale, user, ui};
+    SimFiles files;
+    SimResources resources;
+    SimShell shell{files};
+    SimSecurity security{files};
+    Platform platform{registry, kernel, locale, user, ui, files, resources, shell, security};
 };
 
 }  // namespace qm::sim

@@ -50,6 +50,16 @@ void Kernel::closeHandle(Handle h) { CloseHandle(reinterpret_cast<HANDLE>(h)); }
 
 void Kernel::sleep(uint32_t ms) { Sleep(ms); }
 
+Handle Kernel::loadLibrary(const std::string& name) {
+    HMODULE m = LoadLibraryW(wide(name).c_str());
+    if (!m) lastError_ = GetLastError();
+    return reinterpret_cast<Handle>(m);
+}
+
+void Kernel::freeLibrary(Handle module) {
+    if (module) FreeLibrary(reinterpret_cast<HMODULE>(module));
+}
+
 // ---------------------------------------------------------------- locale
 namespace {
 std::string localeText(LCTYPE type) {
@@ -65,6 +75,15 @@ Locale::Locale() {
     std::string t = localeText(LOCALE_STIME);
     settings_.dateSeparator = d.empty() ? '/' : d[0];
     settings_.timeSeparator = t.empty() ? ':' : t[0];
+}
+
+std::string Locale::ansiFromUtf8(const std::string& text) {
+    const std::wstring w = wide(text);
+    if (w.empty()) return {};
+    int n = WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size_t(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), out.data(), n, nullptr, nullptr);
+    return out;
 }
 
 int Locale::currentYear() {

@@ -31,6 +31,8 @@ public:
     SemaphoreResult createSemaphore(const std::string& name, long initial, long maximum) override;
     void closeHandle(Handle h) override;
     void sleep(uint32_t ms) override;
+    Handle loadLibrary(const std::string& name) override;
+    void freeLibrary(Handle module) override;
 
 private:
     uint32_t lastError_ = 0;
@@ -43,6 +45,7 @@ public:
     void setShortDateFormat(const std::string& f) override { settings_.shortDateFormat = f; }
     void setDateSeparator(char c) override { settings_.dateSeparator = c; }
     int currentYear() override;
+    std::string ansiFromUtf8(const std::string& text) override;
 
 private:
     FormatSettings settings_;
@@ -77,15 +80,74 @@ public:
     bool terminated() override { return terminated_; }
     void processMessages() override;
     Size screenSize() override;
+    void setScreenCursor(ScreenCursor cursor) override;
 
     HWND mainWindow() const;
     void formDestroyed(FormPeer* f);
     bool mainFormOnTaskbar() const { return onTaskbar_; }
+    bool busyCursor() const { return busy_; }
 
 private:
     std::string title_;
     IFormPeer* main_ = nullptr;
-    bool terminated_ = false, onTaskbar_ = false, mainGone_ = false;
+    bool terminated_ = false, onTaskbar_ = false, mainGone_ = false, busy_ = false;
+};
+
+class Files : public IFiles {
+public:
+    uint32_t getFileAttributes(const std::string& path) override;
+    bool createDirectory(const std::string& path) override;
+    FileHandle createFile(const std::string& path, uint32_t access, uint32_t share, uint32_t disposition,
+                          uint32_t attributes) override;
+    bool writeFile(FileHandle f, const void* data, uint32_t size, uint32_t& written) override;
+    bool setFileTime(FileHandle f, const FileTime* creation, const FileTime* access,
+                     const FileTime* lastWrite) override;
+    bool closeFile(FileHandle f) override;
+    bool deleteFile(const std::string& path) override;
+    bool localFileTimeToFileTime(FileTime local, FileTime& utc) override;
+    Handle findFirstFile(const std::string& pattern, FindData& out) override;
+    bool findNextFile(Handle find, FindData& out) override;
+    void findClose(Handle find) override;
+    std::string fullPathName(const std::string& path) override;
+    uint32_t lastError() override { return lastError_; }
+
+private:
+    bool fail() {
+        lastError_ = GetLastError();
+        return false;
+    }
+    uint32_t lastError_ = 0;
+};
+
+class Resources : public IResources {
+public:
+    bool findResource(const std::string& type, const std::string& name, uint16_t language,
+                      ResourceData& out) override;
+};
+
+class Shell : public IShell {
+public:
+    Shell();
+    ~Shell() override;
+    bool specialFolderPath(int csidl, std::string& path) override;
+    ShellLinkResult saveShellLink(const std::string& target, const std::string& workingFolder,
+                                  const std::string& linkPath) override;
+    void changeNotify(int32_t eventId, uint32_t flags, const std::string& path) override;
+
+private:
+    bool comStarted_ = false;
+};
+
+class Security : public ISecurity {
+public:
+    bool allocateAndInitializeSid(const std::array<uint8_t, 6>& authority, const std::vector<uint32_t>& subs,
+                                  SidHandle& out) override;
+    void freeSid(SidHandle sid) override;
+    uint32_t setEntriesInAcl(const std::vector<ExplicitAccess>& entries, AclHandle oldAcl, AclHandle& newAcl) override;
+    uint32_t setNamedSecurityInfo(const std::string& objectName, uint32_t objectType, uint32_t securityInfo,
+                                  SidHandle owner, SidHandle group, AclHandle dacl, AclHandle sacl) override;
+    void localFree(AclHandle acl) override;
+    std::string sidText(SidHandle sid) override;
 };
 
 // Everything together, for the program and the tests under Wine.
@@ -95,7 +157,11 @@ struct Machine {
     Locale locale;
     Ui ui;
     Dialogs dialogs{ui};
-    Platform platform{registry, kernel, locale, dialogs, ui};
+    Files files;
+    Resources resources;
+    Shell shell;
+    Security security;
+    Platform platform{registry, kernel, locale, dialogs, ui, files, resources, shell, security};
 };
 
 }  // namespace qm::win32

@@ -85,6 +85,12 @@ public:
             mm->ptMinTrackSize.y = min_.height;
             return 0;
         }
+        case WM_SETCURSOR:
+            if (ui_.busyCursor() && LOWORD(l) == HTCLIENT) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            return DefWindowProcW(hwnd_, msg, w, l);
         case WM_CLOSE: DestroyWindow(hwnd_); return 0;
         case WM_DESTROY:
             closed_ = true;
@@ -171,6 +177,11 @@ void Ui::processMessages() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+void Ui::setScreenCursor(ScreenCursor cursor) {
+    busy_ = cursor == ScreenCursor::HourGlass;
+    SetCursor(LoadCursorW(nullptr, busy_ ? IDC_WAIT : IDC_ARROW));
 }
 
 Size Ui::screenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }

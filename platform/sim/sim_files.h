@@ -1,0 +1,94 @@
+#pragma once
+// The simulated machine's file system: real files below a temporary folder of the host,
+// one sub-folder per drive letter, names compared without regard to case as on Windows.
+// Faults a test wants (files in use, a full disk, folders that cannot be made) are set here.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace qm::sim {
+
+class SimFiles : public IFiles {
+public:
+    SimFiles();
+    ~SimFiles() override;
+    SimFiles(const SimFiles&) = delete;
+    SimFiles& operator=(const SimFiles&) = delete;
+
+    uint32_t getFileAttributes(const std::string& path) override;
+    bool createDirectory(const std::string& path) override;
+    FileHandle createFile(const std::string& path, uint32_t access, uint32_t share, uint32_t disposition,
+                          uint32_t attributes) override;
+    bool writeFile(FileHandle f, const void* data, uint32_t size, uint32_t& written) override;
+    bool setFileTime(FileHandle f, const FileTime* creation, const FileTime* access,
+                     const FileTime* lastWrite) override;
+    bool closeFile(FileHandle f) override;
+    bool deleteFile(const std::string& path) override;
+    bool localFileTimeToFileTime(FileTime local, FileTime& utc) override;
+    Handle findFirstFile(const std::string& pattern, FindData& out) override;
+    bool findNextFile(Handle find, FindData& out) override;
+    void findClose(Handle find) override;
+    std::string fullPathName(const std::string& path) override;
+    uint32_t lastError() override { return lastError_; }
+
+    // ---- set-up and inspection by tests (Windows paths)
+    // The host path a Windows path resolves to; empty for a path the machine cannot hold.
+    std::string hostPath(const std::string& path) const;
+    const std::string& root() const { return root_; }
+    bool exists(const std::string& path) const;
+    bool isDirectory(const std::string& path) const;
+    std::string read(const std::string& path) const;
+    void write(const std::string& path, const std::string& content);  // parents are made
+    void makeDirectories(const std::string& path);
+    std::optional<FindData> stat(const std::string& path) const;
+    // Names in a folder as the file system delivers them (without "." and "..").
+    std::vector<std::string> list(const std::string& folder) const;
+    // In use by another process: opening and deleting fail with a sharing violation.
+    void lock(const std::string& path);
+    void setAttributes(const std::string& path, uint32_t attributes);
+    void failCreateDirectory(const std::string& path, uint32_t error = 5);
+    // Bytes left on every drive; writes beyond fail with ERROR_DISK_FULL after a short write.
+    std::optional<uint64_t> freeBytes;
+    // Local time = UTC + this offset (the time zone in force while the setup runs).
+    int utcOffsetMinutes = 60;
+    FileTime now = 133800000000000000ULL;  // the machine's clock for new files
+    std::string currentDirectory = "C:\\Windows\\system32";
+    size_t openHandles() const { return handles_.size() + finds_.size(); }
+
+private:
+    struct Open {
+        int fd;
+        std::string host;
+        uint32_t access;
+    };
+    struct Meta {
+        uint32_t attributes = 0;
+        FileTime lastWrite = 0;
+    };
+    struct Find {
+        std::vector<FindData> entries;
+        size_t next = 0;
+    };
+    bool fail(uint32_t error) {
+        lastError_ = error;
+        return false;
+    }
+    FindData describe(const std::string& host, const std::string& name) const;
+    Meta& meta(const std::string& host);
+
+    std::string root_;
+    uint32_t lastError_ = 0;
+    std::map<FileHandle, Open> handles_;
+    std::map<Handle, Find> finds_;
+    uintptr_t next_ = 0x4000;
+    std::map<std::string, Meta> meta_;  // by host path
+    std::set<std::string> locked_;
+    std::map<std::string, uint32_t> mkdirErrors_;
+};
+
+}  // namespace qm::sim
