@@ -1,12 +1,11 @@
 #include "platform/sim/sim_files.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -17,6 +16,13 @@ namespace fs = std::filesystem;
 namespace qm::sim {
 
 namespace {
+// Host paths are UTF-8 text; std::filesystem takes them as such on every host.
+fs::path P(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
+std::string S(const fs::path& p) {
+    const std::u8string u = p.u8string();
+    return std::string(u.begin(), u.end());
+}
+
 constexpr uint32_t kPathNotFound = 3;
 constexpr uint32_t kSharingViolation = 32;
 constexpr uint32_t kDiskFull = 112;
@@ -92,19 +98,23 @@ bool wildcardMatch(const std::string& mask, const std::string& name) {
 }  // namespace
 
 SimFiles::SimFiles() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/qm-sim-XXXXXX";
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data())) throw std::runtime_error("cannot create the simulated file system");
-    root_ = buf.data();
-    fs::create_directories(root_ + "/C");
+    static std::atomic<unsigned> counter{0};
+    std::random_device rd;
+    for (int attempt = 0; attempt < 100 && root_.empty(); ++attempt) {
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        fs::path dir = fs::temp_directory_path() /
+                       ("qm-sim-" + std::to_string(rd()) + "-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        std::error_code ec;
+        if (fs::create_directory(dir, ec)) root_ = S(dir);
+    }
+    if (root_.empty()) throw std::runtime_error("cannot create the simulated file system");
+    fs::create_directories(P(root_ + "/C"));
 }
 
 SimFiles::~SimFiles() {
-    for (auto& [h, o] : handles_) ::close(o.fd);
+    handles_.clear();
     std::error_code ec;
-    fs::remove_all(root_, ec);
+    fs::remove_all(P(root_), ec);
 }
 
 std::string SimFiles::hostPath(const std::string& path) const {
@@ -114,16 +124,16 @@ std::string SimFiles::hostPath(const std::string& path) const {
     if (!parsed.ok) return {};
     std::string host = root_ + "/" + parsed.drive;
     std::error_code ec;
-    if (!fs::is_directory(host, ec)) return {};
+    if (!fs::is_directory(P(host), ec)) return {};
     for (const auto& part : parsed.parts) {
         std::string candidate = host + "/" + part;
-        if (!fs::exists(fs::symlink_status(candidate, ec))) {
+        if (!fs::exists(fs::symlink_status(P(candidate), ec))) {
             // Windows names ignore case: reuse the name that is there.
             const std::string wanted = lower(part);
-            if (fs::is_directory(host, ec)) {
-                for (const auto& e : fs::directory_iterator(host, ec)) {
-                    if (lower(e.path().filename().string()) == wanted) {
-                        candidate = e.path().string();
+            if (fs::is_directory(P(host), ec)) {
+                for (const auto& e : fs::directory_iterator(P(host), ec)) {
+                    if (lower(S(e.path().filename())) == wanted) {
+                        candidate = S(e.path());
                         break;
                     }
                 }
@@ -139,7 +149,7 @@ SimFiles::Meta& SimFiles::meta(const std::string& host) {
     if (it != meta_.end()) return it->second;
     Meta m;
     std::error_code ec;
-    m.attributes = fs::is_directory(host, ec) ? fileattr::Directory : fileattr::Archive;
+    m.attributes = fs::is_directory(P(host), ec) ? fileattr::Directory : fileattr::Archive;
     m.lastWrite = now;
     return meta_[host] = m;
 }
@@ -148,18 +158,18 @@ FindData SimFiles::describe(const std::string& host, const std::string& name) co
     FindData d;
     d.name = name;
     std::error_code ec;
-    bool dir = fs::is_directory(host, ec);
+    bool dir = fs::is_directory(P(host), ec);
     auto it = meta_.find(host);
     d.attributes = it != meta_.end() ? it->second.attributes : (dir ? fileattr::Directory : fileattr::Archive);
     d.lastWriteTime = it != meta_.end() ? it->second.lastWrite : now;
-    d.size = dir ? 0 : fs::file_size(host, ec);
+    d.size = dir ? 0 : fs::file_size(P(host), ec);
     return d;
 }
 
 uint32_t SimFiles::getFileAttributes(const std::string& path) {
     std::string host = hostPath(path);
     std::error_code ec;
-    if (host.empty() || !fs::exists(host, ec)) {
+    if (host.empty() || !fs::exists(P(host), ec)) {
         lastError_ = winerr::FileNotFound;
         return fileattr::Invalid;
     }
@@ -172,9 +182,9 @@ bool SimFiles::createDirectory(const std::string& path) {
     auto err = mkdirErrors_.find(host);
     if (err != mkdirErrors_.end()) return fail(err->second);
     std::error_code ec;
-    if (fs::exists(host, ec)) return fail(winerr::AlreadyExists);
-    if (!fs::is_directory(fs::path(host).parent_path(), ec)) return fail(kPathNotFound);
-    if (!fs::create_directory(host, ec)) return fail(winerr::AccessDenied);
+    if (fs::exists(P(host), ec)) return fail(winerr::AlreadyExists);
+    if (!fs::is_directory(P(host).parent_path(), ec)) return fail(kPathNotFound);
+    if (!fs::create_directory(P(host), ec)) return fail(winerr::AccessDenied);
     meta_.erase(host);
     return true;
 }
@@ -184,14 +194,14 @@ FileHandle SimFiles::createFile(const std::string& path, uint32_t access, uint32
     std::string host = hostPath(path);
     if (host.empty()) return fail(kPathNotFound), 0;
     std::error_code ec;
-    if (!fs::is_directory(fs::path(host).parent_path(), ec)) return fail(kPathNotFound), 0;
-    const bool exists = fs::exists(host, ec);
-    if (exists && fs::is_directory(host, ec)) return fail(winerr::AccessDenied), 0;
+    if (!fs::is_directory(P(host).parent_path(), ec)) return fail(kPathNotFound), 0;
+    const bool exists = fs::exists(P(host), ec);
+    if (exists && fs::is_directory(P(host), ec)) return fail(winerr::AccessDenied), 0;
     if (locked_.count(host)) return fail(kSharingViolation), 0;
     for (auto& [h, o] : handles_)
         if (o.host == host) return fail(kSharingViolation), 0;  // opened without sharing
-    int flags = O_CLOEXEC;
-    flags |= (access & fileaccess::GenericWrite) ? ((access & fileaccess::GenericRead) ? O_RDWR : O_WRONLY) : O_RDONLY;
+    std::ios::openmode mode = std::ios::binary | std::ios::out;
+    if (access & fileaccess::GenericRead) mode |= std::ios::in;
     if (disposition == filecreate::CreateAlways) {
         if (exists) {
             uint32_t a = meta(host).attributes;
@@ -199,23 +209,24 @@ FileHandle SimFiles::createFile(const std::string& path, uint32_t access, uint32
             if ((a & fileattr::ReadOnly) || ((a & fileattr::Hidden) && !(attributes & fileattr::Hidden)))
                 return fail(winerr::AccessDenied), 0;
         }
-        flags |= O_CREAT | O_TRUNC;
+        mode |= std::ios::trunc;
     } else if (disposition == filecreate::OpenExisting) {
         if (!exists) return fail(winerr::FileNotFound), 0;
         if ((access & fileaccess::GenericWrite) && (meta(host).attributes & fileattr::ReadOnly))
             return fail(winerr::AccessDenied), 0;
+        mode |= std::ios::in;  // keeps the content
     } else {
         return fail(87), 0;  // ERROR_INVALID_PARAMETER: not used by the setup
     }
-    int fd = ::open(host.c_str(), flags, 0644);
-    if (fd < 0) return fail(winerr::AccessDenied), 0;
+    auto stream = std::make_unique<std::fstream>(P(host), mode);
+    if (!*stream) return fail(winerr::AccessDenied), 0;
     if (disposition == filecreate::CreateAlways) {
         Meta& m = meta(host);
         m.attributes = fileattr::Archive | (attributes & (fileattr::Hidden | fileattr::System | fileattr::ReadOnly));
         m.lastWrite = now;
     }
     FileHandle h = next_++;
-    handles_[h] = {fd, host, access};
+    handles_[h] = {std::move(stream), host, access};
     lastError_ = 0;
     return h;
 }
@@ -227,12 +238,9 @@ bool SimFiles::writeFile(FileHandle f, const void* data, uint32_t size, uint32_t
     if (!(it->second.access & fileaccess::GenericWrite)) return fail(winerr::AccessDenied);
     uint32_t take = size;
     if (freeBytes && *freeBytes < take) take = uint32_t(*freeBytes);
-    const char* p = static_cast<const char*>(data);
-    while (written < take) {
-        ssize_t n = ::write(it->second.fd, p + written, take - written);
-        if (n <= 0) return fail(kDiskFull);
-        written += uint32_t(n);
-    }
+    it->second.stream->write(static_cast<const char*>(data), std::streamsize(take));
+    if (!*it->second.stream) return fail(kDiskFull);
+    written = take;
     if (freeBytes) *freeBytes -= written;
     meta(it->second.host).lastWrite = now;
     if (written < size) return fail(kDiskFull);
@@ -250,7 +258,6 @@ bool SimFiles::setFileTime(FileHandle f, const FileTime*, const FileTime*, const
 bool SimFiles::closeFile(FileHandle f) {
     auto it = handles_.find(f);
     if (it == handles_.end()) return fail(winerr::InvalidHandle);
-    ::close(it->second.fd);
     handles_.erase(it);
     return true;
 }
@@ -258,13 +265,13 @@ bool SimFiles::closeFile(FileHandle f) {
 bool SimFiles::deleteFile(const std::string& path) {
     std::string host = hostPath(path);
     std::error_code ec;
-    if (host.empty() || !fs::exists(host, ec)) return fail(winerr::FileNotFound);
-    if (fs::is_directory(host, ec)) return fail(winerr::AccessDenied);
+    if (host.empty() || !fs::exists(P(host), ec)) return fail(winerr::FileNotFound);
+    if (fs::is_directory(P(host), ec)) return fail(winerr::AccessDenied);
     if (locked_.count(host)) return fail(kSharingViolation);
     for (auto& [h, o] : handles_)
         if (o.host == host) return fail(kSharingViolation);
     if (meta(host).attributes & fileattr::ReadOnly) return fail(winerr::AccessDenied);
-    fs::remove(host, ec);
+    fs::remove(P(host), ec);
     meta_.erase(host);
     return true;
 }
@@ -281,7 +288,7 @@ Handle SimFiles::findFirstFile(const std::string& pattern, FindData& out) {
     const std::string folder = pattern.substr(0, cut), mask = pattern.substr(cut + 1);
     std::string host = hostPath(folder.size() == 2 ? folder + "\\" : folder);
     std::error_code ec;
-    if (host.empty() || !fs::is_directory(host, ec)) return fail(kPathNotFound), 0;
+    if (host.empty() || !fs::is_directory(P(host), ec)) return fail(kPathNotFound), 0;
     Find find;
     if (parseAbsolute(folder.size() >= 2 && folder[1] == ':' ? folder : currentDirectory + "\\" + folder).parts.size() > 0) {
         for (const char* dot : {".", ".."})
@@ -325,17 +332,17 @@ std::string SimFiles::fullPathName(const std::string& path) {
 bool SimFiles::exists(const std::string& path) const {
     std::string host = hostPath(path);
     std::error_code ec;
-    return !host.empty() && fs::exists(host, ec);
+    return !host.empty() && fs::exists(P(host), ec);
 }
 
 bool SimFiles::isDirectory(const std::string& path) const {
     std::string host = hostPath(path);
     std::error_code ec;
-    return !host.empty() && fs::is_directory(host, ec);
+    return !host.empty() && fs::is_directory(P(host), ec);
 }
 
 std::string SimFiles::read(const std::string& path) const {
-    std::ifstream in(hostPath(path), std::ios::binary);
+    std::ifstream in(P(hostPath(path)), std::ios::binary);
     if (!in) throw std::runtime_error("no such file on the simulated machine: " + path);
     std::ostringstream s;
     s << in.rdbuf();
@@ -346,7 +353,7 @@ void SimFiles::write(const std::string& path, const std::string& content) {
     size_t cut = path.find_last_of('\\');
     if (cut != std::string::npos && cut > 2) makeDirectories(path.substr(0, cut));
     std::string host = hostPath(path);
-    std::ofstream out(host, std::ios::binary | std::ios::trunc);
+    std::ofstream out(P(host), std::ios::binary | std::ios::trunc);
     out << content;
     meta_.erase(host);
 }
@@ -356,25 +363,25 @@ void SimFiles::makeDirectories(const std::string& path) {
     std::string cur(1, parsed.drive);
     cur += ":";
     std::error_code ec;
-    fs::create_directories(root_ + "/" + parsed.drive, ec);
+    fs::create_directories(P(root_ + "/" + parsed.drive), ec);
     for (const auto& part : parsed.parts) {
         cur += "\\" + part;
         std::string host = hostPath(cur);
-        if (!fs::exists(host, ec)) fs::create_directory(host, ec);
+        if (!fs::exists(P(host), ec)) fs::create_directory(P(host), ec);
     }
 }
 
 std::optional<FindData> SimFiles::stat(const std::string& path) const {
     std::string host = hostPath(path);
     std::error_code ec;
-    if (host.empty() || !fs::exists(host, ec)) return std::nullopt;
-    return describe(host, fs::path(host).filename().string());
+    if (host.empty() || !fs::exists(P(host), ec)) return std::nullopt;
+    return describe(host, S(P(host).filename()));
 }
 
 std::vector<std::string> SimFiles::list(const std::string& folder) const {
     std::vector<std::string> names;
     std::error_code ec;
-    for (const auto& e : fs::directory_iterator(hostPath(folder), ec)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(P(hostPath(folder)), ec)) names.push_back(S(e.path().filename()));
     // NTFS delivers names in upper-case order.
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return upper(a) < upper(b); });
     return names;

@@ -3,6 +3,8 @@
 // one sub-folder per drive letter, names compared without regard to case as on Windows.
 // Faults a test wants (files in use, a full disk, folders that cannot be made) are set here.
 #include <cstdint>
+#include <fstream>
+#include <memory>
 #include <map>
 #include <optional>
 #include <set>
@@ -62,7 +64,7 @@ public:
 
 private:
     struct Open {
-        int fd;
+        std::unique_ptr<std::fstream> stream;
         std::string host;
         uint32_t access;
     };

@@ -6,6 +6,7 @@ namespace qm::contract {
 
 inline BackendFactory simBackend() {
     struct Sim : Backend {
+        Sim() { m.resources.add("QMVERTRAG", "VERTRAG", "Quillmark Vertrag\r\n"); }
         sim::SimMachine m;
         Platform& platform() override { return m.platform; }
     };
