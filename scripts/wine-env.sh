@@ -13,8 +13,6 @@ QM_WINESERVER=${QM_WINESERVER:-/usr/lib/wine/wineserver64}
 QM_XVFB_PID=""
 
 wine_env_display() {
-  # A helper's own display number, when it has one, keeps parallel runs apart.
-  if [ -n "${QM_DISPLAY:-}" ]; then echo "$QM_DISPLAY"; return; fi
   local n
   for n in $(seq 90 140); do
     if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then echo $n; return; fi
