@@ -4,16 +4,6 @@
 
 namespace qm {
 
-bool fileExists(IFiles& files, const std::string& path) {
-    uint32_t a = files.getFileAttributes(path);
-    return a != fileattr::Invalid && !(a & fileattr::Directory);
-}
-
-bool directoryExists(IFiles& files, const std::string& path) {
-    uint32_t a = files.getFileAttributes(path);
-    return a != fileattr::Invalid && (a & fileattr::Directory);
-}
-
 std::string extractFilePath(const std::string& path) {
     size_t cut = path.find_last_of("\\:");
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
@@ -42,7 +32,7 @@ bool forceDirectories(IFiles& files, const std::string& path) {
     while (dir.size() > 1 && dir.back() == '\\') dir.pop_back();
     if (dir.empty()) return false;
     // A drive root, or a name that has no parent left, ends the climb.
-    if (dir.size() < 3 || directoryExists(files, dir) || extractFilePath(dir) == dir) return true;
+    if (dir.size() < 3 || files.directoryExists(dir) || extractFilePath(dir) == dir) return true;
     return forceDirectories(files, extractFilePath(dir)) && files.createDirectory(dir);
 }
 

@@ -7,8 +7,6 @@
 
 namespace qm {
 
-bool fileExists(IFiles& files, const std::string& path);       // a file, not a folder
-bool directoryExists(IFiles& files, const std::string& path);  // a folder
 // Creates the folder with all missing parents; true when it exists afterwards.
 bool forceDirectories(IFiles& files, const std::string& path);
 std::string extractFilePath(const std::string& path);  // up to and including the last "\"

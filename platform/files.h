@@ -44,6 +44,8 @@ struct FindData {
 class IFiles {
 public:
     virtual ~IFiles() = default;
+    virtual bool directoryExists(const std::string& path) = 0;
+    virtual bool fileExists(const std::string& path) = 0;  // a file, not a folder
     // GetFileAttributes: fileattr::Invalid when the path does not exist.
     virtual uint32_t getFileAttributes(const std::string& path) = 0;
     // CreateDirectory: one level, the parent must exist.

@@ -1,26 +1,29 @@
 #pragma once
-// Resources of the program's own module, found by type and name (both compared without
-// regard to case) and language. The bytes stay valid as long as the program runs.
+// Resources of the running program, found by type and name. Names and types compare
+// without regard to case, as Windows does.
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qm {
 
 namespace lang {
-constexpr uint16_t German = 0x0407;  // 1031: LANG_GERMAN, SUBLANG_GERMAN
-}
+constexpr uint16_t Any = 0;  // the system's own choice among the languages present
+constexpr uint16_t German = 1031;
+}  // namespace lang
 
-struct ResourceData {
+// Bytes of a loaded resource; valid as long as the program runs.
+struct ResourceView {
     const uint8_t* data = nullptr;
-    uint32_t size = 0;
+    size_t size = 0;
 };
 
 class IResources {
 public:
     virtual ~IResources() = default;
-    // FindResourceEx, LoadResource, LockResource, SizeofResource. False when missing.
-    virtual bool findResource(const std::string& type, const std::string& name, uint16_t language,
-                              ResourceData& out) = 0;
+    virtual std::optional<ResourceView> find(const std::string& type, const std::string& name,
+                                             uint16_t language = lang::Any) = 0;
 };
 
 }  // namespace qm

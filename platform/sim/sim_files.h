@@ -22,6 +22,8 @@ public:
     SimFiles(const SimFiles&) = delete;
     SimFiles& operator=(const SimFiles&) = delete;
 
+    bool directoryExists(const std::string& path) override { return isDirectory(path); }
+    bool fileExists(const std::string& path) override { return exists(path) && !isDirectory(path); }
     uint32_t getFileAttributes(const std::string& path) override;
     bool createDirectory(const std::string& path) override;
     FileHandle createFile(const std::string& path, uint32_t access, uint32_t share, uint32_t disposition,
@@ -47,6 +49,7 @@ public:
     std::string read(const std::string& path) const;
     void write(const std::string& path, const std::string& content);  // parents are made
     void makeDirectories(const std::string& path);
+    void makeDirectory(const std::string& path) { makeDirectories(path); }
     std::optional<FindData> stat(const std::string& path) const;
     // Names in a folder as the file system delivers them (without "." and "..").
     std::vector<std::string> list(const std::string& folder) const;

@@ -19,14 +19,14 @@ constexpr int32_t kPathNotFoundHr = int32_t(0x80070003);
 }  // namespace
 
 // ---------------------------------------------------------------- resources
-bool SimResources::findResource(const std::string& type, const std::string& name, uint16_t language,
-                                ResourceData& out) {
-    lookups.emplace_back(type, name);
-    auto it = res_.find({upper(type), upper(name), language});
-    if (it == res_.end()) return false;
-    out.data = it->second.data();
-    out.size = uint32_t(it->second.size());
-    return true;
+std::optional<ResourceView> SimResources::find(const std::string& type, const std::string& name,
+                                               uint16_t language) {
+    for (const auto& [key, bytes] : res_) {
+        if (std::get<0>(key) == upper(type) && std::get<1>(key) == upper(name) &&
+            (language == lang::Any || std::get<2>(key) == language))
+            return ResourceView{bytes.data(), bytes.size()};
+    }
+    return std::nullopt;
 }
 
 void SimResources::add(const std::string& type, const std::string& name, std::vector<uint8_t> bytes,

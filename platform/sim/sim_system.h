@@ -16,8 +16,7 @@ namespace qm::sim {
 // ---------------------------------------------------------------- resources
 class SimResources : public IResources {
 public:
-    bool findResource(const std::string& type, const std::string& name, uint16_t language,
-                      ResourceData& out) override;
+    std::optional<ResourceView> find(const std::string& type, const std::string& name, uint16_t language) override;
     void add(const std::string& type, const std::string& name, std::vector<uint8_t> bytes,
              uint16_t language = lang::German);
     void add(const std::string& type, const std::string& name, const std::string& bytes,
@@ -25,7 +24,6 @@ public:
         add(type, name, std::vector<uint8_t>(bytes.begin(), bytes.end()), language);
     }
     void remove(const std::string& type, const std::string& name);
-    std::vector<std::pair<std::string, std::string>> lookups;  // every type/name asked for
 
 private:
     std::map<std::tuple<std::string, std::string, uint16_t>, std::vector<uint8_t>> res_;

@@ -22,6 +22,18 @@ uint32_t Files::getFileAttributes(const std::string& path) {
     return a;
 }
 
+bool Files::directoryExists(const std::string& path) {
+    if (path.empty()) return false;
+    DWORD a = GetFileAttributesW(wide(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Files::fileExists(const std::string& path) {
+    if (path.empty()) return false;
+    DWORD a = GetFileAttributesW(wide(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool Files::createDirectory(const std::string& path) {
     return CreateDirectoryW(wide(path).c_str(), nullptr) ? true : fail();
 }
@@ -98,19 +110,6 @@ std::string Files::fullPathName(const std::string& path) {
     }
     buf.resize(n);
     return utf8(buf);
-}
-
-// ---------------------------------------------------------------- resources
-bool Resources::findResource(const std::string& type, const std::string& name, uint16_t language,
-                             ResourceData& out) {
-    HMODULE self = GetModuleHandleW(nullptr);
-    HRSRC r = FindResourceExW(self, wide(type).c_str(), wide(name).c_str(), language);
-    if (!r) return false;
-    HGLOBAL g = LoadResource(self, r);
-    if (!g) return false;
-    out.data = static_cast<const uint8_t*>(LockResource(g));
-    out.size = SizeofResource(self, r);
-    return out.data != nullptr;
 }
 
 }  // namespace qm::win32

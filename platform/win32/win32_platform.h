@@ -95,6 +95,8 @@ private:
 
 class Files : public IFiles {
 public:
+    bool directoryExists(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
     uint32_t getFileAttributes(const std::string& path) override;
     bool createDirectory(const std::string& path) override;
     FileHandle createFile(const std::string& path, uint32_t access, uint32_t share, uint32_t disposition,
@@ -121,8 +123,7 @@ private:
 
 class Resources : public IResources {
 public:
-    bool findResource(const std::string& type, const std::string& name, uint16_t language,
-                      ResourceData& out) override;
+    std::optional<ResourceView> find(const std::string& type, const std::string& name, uint16_t language) override;
 };
 
 class Shell : public IShell {

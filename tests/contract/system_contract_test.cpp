@@ -51,8 +51,8 @@ TEST_P(SystemContract, FoldersAreMadeOneLevelAtATime) {
     EXPECT_FALSE(f().createDirectory(dir_ + "\\a\\b"));
     EXPECT_EQ(f().lastError(), 3u) << "ERROR_PATH_NOT_FOUND";
     EXPECT_TRUE(forceDirectories(f(), dir_ + "\\a\\b\\c"));
-    EXPECT_TRUE(directoryExists(f(), dir_ + "\\A\\B\\C")) << "names ignore case";
-    EXPECT_FALSE(fileExists(f(), dir_ + "\\a"));
+    EXPECT_TRUE(f().directoryExists(dir_ + "\\A\\B\\C")) << "names ignore case";
+    EXPECT_FALSE(f().fileExists(dir_ + "\\a"));
 }
 
 TEST_P(SystemContract, CreateAlwaysReplacesAFileAndTheLastWriteTimeSticks) {
@@ -62,7 +62,7 @@ TEST_P(SystemContract, CreateAlwaysReplacesAFileAndTheLastWriteTimeSticks) {
     FindData d = find(file);
     EXPECT_EQ(d.name, "Datei.txt");
     EXPECT_EQ(d.size, 3u);
-    EXPECT_TRUE(fileExists(f(), dir_ + "\\DATEI.TXT"));
+    EXPECT_TRUE(f().fileExists(dir_ + "\\DATEI.TXT"));
 
     FileHandle h = f().createFile(file, fileaccess::GenericWrite, 0, filecreate::OpenExisting, fileattr::Normal);
     ASSERT_NE(h, 0u);
@@ -83,7 +83,7 @@ TEST_P(SystemContract, AnOpenFileWithoutSharingCannotBeOpenedOrDeletedAgain) {
     EXPECT_EQ(f().lastError(), 32u);
     f().closeFile(h);
     EXPECT_TRUE(f().deleteFile(file));
-    EXPECT_FALSE(fileExists(f(), file));
+    EXPECT_FALSE(f().fileExists(file));
     EXPECT_EQ(f().createFile(file, fileaccess::GenericWrite, 0, filecreate::OpenExisting, fileattr::Normal), 0u);
     EXPECT_EQ(f().lastError(), winerr::FileNotFound);
     EXPECT_EQ(create(dir_ + "\\fehlt\\x.dat"), 0u);
@@ -143,27 +143,28 @@ TEST_P(SystemContract, FullPathNamesDropDotSegments) {
 }
 
 TEST_P(SystemContract, ResourcesAreFoundByTypeAndNameInAnyCase) {
-    ResourceData r;
-    ASSERT_TRUE(p().resources.findResource("QMVERTRAG", "VERTRAG", lang::German, r));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.data), r.size), "Quillmark Vertrag\r\n");
-    ASSERT_TRUE(p().resources.findResource("QmVertrag", "vertrag", lang::German, r));
-    EXPECT_EQ(r.size, 19u);
-    EXPECT_FALSE(p().resources.findResource("QMVERTRAG", "VERTRAG", 0x0409, r)) << "English is not German";
-    EXPECT_FALSE(p().resources.findResource("QMVERTRAG", "FEHLT", lang::German, r));
+    auto r = p().resources.find("QMVERTRAG", "VERTRAG", lang::German);
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r->data), r->size), "Quillmark Vertrag\r\n");
+    r = p().resources.find("QmVertrag", "vertrag", lang::German);
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(r->size, 19u);
+    EXPECT_FALSE(p().resources.find("QMVERTRAG", "VERTRAG", 0x0409)) << "English is not German";
+    EXPECT_FALSE(p().resources.find("QMVERTRAG", "FEHLT", lang::German));
 }
 
 TEST_P(SystemContract, ShellLinksAreSavedIntoExistingFoldersOnly) {
     std::string programs, desktop;
     ASSERT_TRUE(p().shell.specialFolderPath(csidl::CommonPrograms, programs));
     ASSERT_TRUE(p().shell.specialFolderPath(csidl::CommonDesktopDirectory, desktop));
-    EXPECT_TRUE(directoryExists(f(), programs)) << programs;
-    EXPECT_TRUE(directoryExists(f(), desktop)) << desktop;
+    EXPECT_TRUE(f().directoryExists(programs)) << programs;
+    EXPECT_TRUE(f().directoryExists(desktop)) << desktop;
     EXPECT_NE(programs.find("Start Menu\\Programs"), std::string::npos) << programs;
 
     put(dir_ + "\\Ziel.exe", "MZ");
     ShellLinkResult r = p().shell.saveShellLink(dir_ + "\\Ziel.exe", dir_, dir_ + "\\Ziel.lnk");
     EXPECT_TRUE(r.ok()) << r.failedCall << " " << std::hex << r.hr;
-    EXPECT_TRUE(fileExists(f(), dir_ + "\\Ziel.lnk"));
+    EXPECT_TRUE(f().fileExists(dir_ + "\\Ziel.lnk"));
     r = p().shell.saveShellLink(dir_ + "\\Ziel.exe", dir_, dir_ + "\\fehlt\\Ziel.lnk");
     EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.failedCall, "Save");
