@@ -13,7 +13,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/sim_files.h"
-#include "platform/sim/sim_system.h"
+#include "platform/sim/sim_install.h"
 
 namespace qm::sim {
 

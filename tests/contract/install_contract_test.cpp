@@ -13,7 +13,7 @@
 namespace qm::contract {
 namespace {
 
-class SystemContract : public ::testing::TestWithParam<BackendFactory> {
+class InstallContract : public ::testing::TestWithParam<BackendFactory> {
 protected:
     void SetUp() override {
         backend_ = GetParam().make();
@@ -45,7 +45,7 @@ protected:
     std::string dir_;
 };
 
-TEST_P(SystemContract, FoldersAreMadeOneLevelAtATime) {
+TEST_P(InstallContract, FoldersAreMadeOneLevelAtATime) {
     EXPECT_FALSE(f().createDirectory(dir_));
     EXPECT_EQ(f().lastError(), winerr::AlreadyExists);
     EXPECT_FALSE(f().createDirectory(dir_ + "\\a\\b"));
@@ -55,7 +55,7 @@ TEST_P(SystemContract, FoldersAreMadeOneLevelAtATime) {
     EXPECT_FALSE(f().fileExists(dir_ + "\\a"));
 }
 
-TEST_P(SystemContract, CreateAlwaysReplacesAFileAndTheLastWriteTimeSticks) {
+TEST_P(InstallContract, CreateAlwaysReplacesAFileAndTheLastWriteTimeSticks) {
     const std::string file = dir_ + "\\Datei.txt";
     put(file, "ein langer alter Inhalt");
     put(file, "neu");
@@ -73,7 +73,7 @@ TEST_P(SystemContract, CreateAlwaysReplacesAFileAndTheLastWriteTimeSticks) {
     EXPECT_EQ(find(file).size, 3u) << "opening for the date keeps the content";
 }
 
-TEST_P(SystemContract, AnOpenFileWithoutSharingCannotBeOpenedOrDeletedAgain) {
+TEST_P(InstallContract, AnOpenFileWithoutSharingCannotBeOpenedOrDeletedAgain) {
     const std::string file = dir_ + "\\offen.dat";
     FileHandle h = create(file);
     ASSERT_NE(h, 0u);
@@ -90,7 +90,7 @@ TEST_P(SystemContract, AnOpenFileWithoutSharingCannotBeOpenedOrDeletedAgain) {
     EXPECT_EQ(f().lastError(), 3u);
 }
 
-TEST_P(SystemContract, ASearchDeliversDotEntriesAndEveryName) {
+TEST_P(InstallContract, ASearchDeliversDotEntriesAndEveryName) {
     put(dir_ + "\\b.txt", "b");
     put(dir_ + "\\.versteckt", "v");
     ASSERT_TRUE(f().createDirectory(dir_ + "\\Unterordner"));
@@ -112,7 +112,7 @@ TEST_P(SystemContract, ASearchDeliversDotEntriesAndEveryName) {
     EXPECT_EQ(f().lastError(), 3u);
 }
 
-TEST_P(SystemContract, ReadOnlyFilesAreNotReplaced) {
+TEST_P(InstallContract, ReadOnlyFilesAreNotReplaced) {
     const std::string file = dir_ + "\\schreibgeschuetzt.txt";
     FileHandle h = create(file, fileattr::ReadOnly);
     ASSERT_NE(h, 0u);
@@ -127,7 +127,7 @@ TEST_P(SystemContract, ReadOnlyFilesAreNotReplaced) {
     EXPECT_EQ(f().lastError(), winerr::AccessDenied);
 }
 
-TEST_P(SystemContract, LocalTimeConvertsWithAWholeTimeZoneOffset) {
+TEST_P(InstallContract, LocalTimeConvertsWithAWholeTimeZoneOffset) {
     const FileTime local = 133679135040000000ULL;
     FileTime utc = 0;
     ASSERT_TRUE(f().localFileTimeToFileTime(local, utc));
@@ -136,13 +136,13 @@ TEST_P(SystemContract, LocalTimeConvertsWithAWholeTimeZoneOffset) {
     EXPECT_LE(std::llabs(diff), 14LL * 3600 * 10000000);
 }
 
-TEST_P(SystemContract, FullPathNamesDropDotSegments) {
+TEST_P(InstallContract, FullPathNamesDropDotSegments) {
     EXPECT_EQ(f().fullPathName("C:\\Praxis\\.\\Firebird_4.0.2.2816\\firebird.exe"),
               "C:\\Praxis\\Firebird_4.0.2.2816\\firebird.exe");
     EXPECT_EQ(f().fullPathName("C:\\Praxis\\x\\..\\Daten\\"), "C:\\Praxis\\Daten\\");
 }
 
-TEST_P(SystemContract, ResourcesAreFoundByTypeAndNameInAnyCase) {
+TEST_P(InstallContract, ResourcesAreFoundByTypeAndNameInAnyCase) {
     auto r = p().resources.find("QMVERTRAG", "VERTRAG", lang::German);
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(r->data), r->size), "Quillmark Vertrag\r\n");
@@ -153,7 +153,7 @@ TEST_P(SystemContract, ResourcesAreFoundByTypeAndNameInAnyCase) {
     EXPECT_FALSE(p().resources.find("QMVERTRAG", "FEHLT", lang::German));
 }
 
-TEST_P(SystemContract, ShellLinksAreSavedIntoExistingFoldersOnly) {
+TEST_P(InstallContract, ShellLinksAreSavedIntoExistingFoldersOnly) {
     std::string programs, desktop;
     ASSERT_TRUE(p().shell.specialFolderPath(csidl::CommonPrograms, programs));
     ASSERT_TRUE(p().shell.specialFolderPath(csidl::CommonDesktopDirectory, desktop));
@@ -171,7 +171,7 @@ TEST_P(SystemContract, ShellLinksAreSavedIntoExistingFoldersOnly) {
     p().shell.changeNotify(shcne::MkDir, shcne::PathA, dir_);
 }
 
-TEST_P(SystemContract, AccessListsForEveryoneAndTheAdministratorsApplyToFolders) {
+TEST_P(InstallContract, AccessListsForEveryoneAndTheAdministratorsApplyToFolders) {
     ISecurity& s = p().security;
     SidHandle everyone = 0, admins = 0;
     ASSERT_TRUE(s.allocateAndInitializeSid(acl::WorldAuthority, {acl::WorldRid}, everyone));
@@ -199,7 +199,7 @@ TEST_P(SystemContract, AccessListsForEveryoneAndTheAdministratorsApplyToFolders)
     s.freeSid(everyone);
 }
 
-TEST_P(SystemContract, LibrariesLoadByNameThroughTheNormalSearch) {
+TEST_P(InstallContract, LibrariesLoadByNameThroughTheNormalSearch) {
     IKernel& k = p().kernel;
     Handle h = k.loadLibrary("kernel32.dll");
     EXPECT_NE(h, 0u);
@@ -208,12 +208,12 @@ TEST_P(SystemContract, LibrariesLoadByNameThroughTheNormalSearch) {
     EXPECT_EQ(k.lastError(), 126u) << "ERROR_MOD_NOT_FOUND";
 }
 
-TEST_P(SystemContract, AnsiTextIsCodePage1252) {
+TEST_P(InstallContract, AnsiTextIsCodePage1252) {
     EXPECT_EQ(p().locale.ansiFromUtf8("Grüße aus Köln"), "Gr\xFC\xDF" "e aus K\xF6ln");
     EXPECT_EQ(p().locale.ansiFromUtf8("€ – ok"), "\x80 \x96 ok");
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, SystemContract, ::testing::ValuesIn(backends()),
+INSTANTIATE_TEST_SUITE_P(Backends, InstallContract, ::testing::ValuesIn(backends()),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace
