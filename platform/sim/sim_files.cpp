@@ -117,29 +117,43 @@ SimFiles::~SimFiles() {
     fs::remove_all(P(root_), ec);
 }
 
+// Windows names ignore case: each folder's names are known by their lower-case form.
+const std::map<std::string, std::string>& SimFiles::namesIn(const std::string& hostDir) const {
+    auto it = names_.find(hostDir);
+    if (it != names_.end()) return it->second;
+    std::map<std::string, std::string> names;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(P(hostDir), ec)) {
+        const std::string n = S(e.path().filename());
+        names.emplace(lower(n), n);
+    }
+    return names_[hostDir] = std::move(names);
+}
+
+void SimFiles::noteCreated(const std::string& host) {
+    const fs::path p = P(host);
+    auto it = names_.find(S(p.parent_path()));
+    if (it != names_.end()) it->second.emplace(lower(S(p.filename())), S(p.filename()));
+}
+
+void SimFiles::noteRemoved(const std::string& host) {
+    const fs::path p = P(host);
+    auto it = names_.find(S(p.parent_path()));
+    if (it != names_.end()) it->second.erase(lower(S(p.filename())));
+    names_.erase(host);
+}
+
 std::string SimFiles::hostPath(const std::string& path) const {
     std::string p = path;
     if (!(p.size() >= 2 && p[1] == ':')) p = currentDirectory + "\\" + p;
     Parsed parsed = parseAbsolute(p);
     if (!parsed.ok) return {};
     std::string host = root_ + "/" + parsed.drive;
-    std::error_code ec;
-    if (!fs::is_directory(P(host), ec)) return {};
+    if (!namesIn(root_).count(lower(std::string(1, parsed.drive)))) return {};
     for (const auto& part : parsed.parts) {
-        std::string candidate = host + "/" + part;
-        if (!fs::exists(fs::symlink_status(P(candidate), ec))) {
-            // Windows names ignore case: reuse the name that is there.
-            const std::string wanted = lower(part);
-            if (fs::is_directory(P(host), ec)) {
-                for (const auto& e : fs::directory_iterator(P(host), ec)) {
-                    if (lower(S(e.path().filename())) == wanted) {
-                        candidate = S(e.path());
-                        break;
-                    }
-                }
-            }
-        }
-        host = candidate;
+        const auto& names = namesIn(host);
+        auto found = names.find(lower(part));
+        host += "/" + (found != names.end() ? found->second : part);
     }
     return host;
 }
@@ -185,6 +199,7 @@ bool SimFiles::createDirectory(const std::string& path) {
     if (fs::exists(P(host), ec)) return fail(winerr::AlreadyExists);
     if (!fs::is_directory(P(host).parent_path(), ec)) return fail(kPathNotFound);
     if (!fs::create_directory(P(host), ec)) return fail(winerr::AccessDenied);
+    noteCreated(host);
     meta_.erase(host);
     return true;
 }
@@ -210,6 +225,9 @@ FileHandle SimFiles::createFile(const std::string& path, uint32_t access, uint32
                 return fail(winerr::AccessDenied), 0;
         }
         mode |= std::ios::trunc;
+        // A new file in place of the old one: ext4 would flush a truncated file at its close.
+        std::error_code rm;
+        if (exists) fs::remove(P(host), rm);
     } else if (disposition == filecreate::OpenExisting) {
         if (!exists) return fail(winerr::FileNotFound), 0;
         if ((access & fileaccess::GenericWrite) && (meta(host).attributes & fileattr::ReadOnly))
@@ -220,6 +238,7 @@ FileHandle SimFiles::createFile(const std::string& path, uint32_t access, uint32
     }
     auto stream = std::make_unique<std::fstream>(P(host), mode);
     if (!*stream) return fail(winerr::AccessDenied), 0;
+    if (!exists || disposition == filecreate::CreateAlways) noteCreated(host);
     if (disposition == filecreate::CreateAlways) {
         Meta& m = meta(host);
         m.attributes = fileattr::Archive | (attributes & (fileattr::Hidden | fileattr::System | fileattr::ReadOnly));
@@ -272,6 +291,7 @@ bool SimFiles::deleteFile(const std::string& path) {
         if (o.host == host) return fail(kSharingViolation);
     if (meta(host).attributes & fileattr::ReadOnly) return fail(winerr::AccessDenied);
     fs::remove(P(host), ec);
+    noteRemoved(host);
     meta_.erase(host);
     return true;
 }
@@ -355,6 +375,7 @@ void SimFiles::write(const std::string& path, const std::string& content) {
     std::string host = hostPath(path);
     std::ofstream out(P(host), std::ios::binary | std::ios::trunc);
     out << content;
+    noteCreated(host);
     meta_.erase(host);
 }
 
@@ -363,11 +384,11 @@ void SimFiles::makeDirectories(const std::string& path) {
     std::string cur(1, parsed.drive);
     cur += ":";
     std::error_code ec;
-    fs::create_directories(P(root_ + "/" + parsed.drive), ec);
+    if (fs::create_directories(P(root_ + "/" + parsed.drive), ec)) noteCreated(root_ + "/" + parsed.drive);
     for (const auto& part : parsed.parts) {
         cur += "\\" + part;
         std::string host = hostPath(cur);
-        if (!fs::exists(P(host), ec)) fs::create_directory(P(host), ec);
+        if (!fs::exists(P(host), ec) && fs::create_directory(P(host), ec)) noteCreated(host);
     }
 }
 

@@ -84,6 +84,9 @@ private:
         return false;
     }
     FindData describe(const std::string& host, const std::string& name) const;
+    const std::map<std::string, std::string>& namesIn(const std::string& hostDir) const;
+    void noteCreated(const std::string& host);
+    void noteRemoved(const std::string& host);
     Meta& meta(const std::string& host);
 
     std::string root_;
@@ -94,6 +97,7 @@ private:
     std::map<std::string, Meta> meta_;  // by host path
     std::set<std::string> locked_;
     std::map<std::string, uint32_t> mkdirErrors_;
+    mutable std::map<std::string, std::map<std::string, std::string>> names_;  // host folder -> lower -> name
 };
 
 }  // namespace qm::sim
