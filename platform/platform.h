@@ -1,9 +1,11 @@
 #pragma once
 // The one seam to Windows: every area the logic needs, as references.
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/kernel.h"
 #include "platform/locale.h"
 #include "platform/registry.h"
+#include "platform/resources.h"
 #include "platform/ui.h"
 
 namespace qm {
@@ -14,6 +16,8 @@ struct Platform {
     ILocale& locale;
     IDialogs& dialogs;
     IUi& ui;
+    IResources& resources;
+    IFiles& files;
 };
 
 }  // namespace qm

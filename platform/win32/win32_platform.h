@@ -56,6 +56,7 @@ public:
     int messageDlg(const std::string& text, MsgDlgType type, unsigned buttons) override;
     int messageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
     void showException(const std::string& message) override;
+    std::optional<std::string> browseForFolder(const std::string& title, const std::string& startFolder) override;
 
 private:
     Ui& ui_;
@@ -77,8 +78,11 @@ public:
     bool terminated() override { return terminated_; }
     void processMessages() override;
     Size screenSize() override;
+    std::shared_ptr<IPicture> decodePicture(const uint8_t* data, size_t size, PictureFormat format) override;
 
     HWND mainWindow() const;
+    // Keys the window takes before its focused control; true when taken.
+    bool preTranslate(MSG& msg);
     void formDestroyed(FormPeer* f);
     bool mainFormOnTaskbar() const { return onTaskbar_; }
 
@@ -88,6 +92,16 @@ private:
     bool terminated_ = false, onTaskbar_ = false, mainGone_ = false;
 };
 
+class Resources : public IResources {
+public:
+    std::optional<ResourceView> find(const std::string& type, const std::string& name, uint16_t language) override;
+};
+
+class Files : public IFiles {
+public:
+    bool directoryExists(const std::string& path) override;
+};
+
 // Everything together, for the program and the tests under Wine.
 struct Machine {
     Registry registry;
@@ -95,7 +109,9 @@ struct Machine {
     Locale locale;
     Ui ui;
     Dialogs dialogs{ui};
-    Platform platform{registry, kernel, locale, dialogs, ui};
+    Resources resources;
+    Files files;
+    Platform platform{registry, kernel, locale, dialogs, ui, resources, files};
 };
 
 }  // namespace qm::win32
