@@ -18,8 +18,8 @@ struct Platform {
     ILocale& locale;
     IDialogs& dialogs;
     IUi& ui;
-    IFiles& files;
     IResources& resources;
+    IFiles& files;
     IShell& shell;
     ISecurity& security;
 };

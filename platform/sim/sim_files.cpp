@@ -144,6 +144,7 @@ void SimFiles::noteRemoved(const std::string& host) {
 }
 
 std::string SimFiles::hostPath(const std::string& path) const {
+    if (path.empty()) return {};  // Windows finds nothing under an empty name
     std::string p = path;
     if (!(p.size() >= 2 && p[1] == ':')) p = currentDirectory + "\\" + p;
     Parsed parsed = parseAbsolute(p);

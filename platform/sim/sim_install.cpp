@@ -18,29 +18,6 @@ std::string lower(std::string s) {
 constexpr int32_t kPathNotFoundHr = int32_t(0x80070003);
 }  // namespace
 
-// ---------------------------------------------------------------- resources
-std::optional<ResourceView> SimResources::find(const std::string& type, const std::string& name,
-                                               uint16_t language) {
-    for (const auto& [key, bytes] : res_) {
-        if (std::get<0>(key) == upper(type) && std::get<1>(key) == upper(name) &&
-            (language == lang::Any || std::get<2>(key) == language))
-            return ResourceView{bytes.data(), bytes.size()};
-    }
-    return std::nullopt;
-}
-
-void SimResources::add(const std::string& type, const std::string& name, std::vector<uint8_t> bytes,
-                       uint16_t language) {
-    res_[{upper(type), upper(name), language}] = std::move(bytes);
-}
-
-void SimResources::remove(const std::string& type, const std::string& name) {
-    for (auto it = res_.begin(); it != res_.end();) {
-        if (std::get<0>(it->first) == upper(type) && std::get<1>(it->first) == upper(name)) it = res_.erase(it);
-        else ++it;
-    }
-}
-
 // ---------------------------------------------------------------- shell
 bool SimShell::specialFolderPath(int csidl, std::string& path) {
     auto it = specialFolders.find(csidl);

@@ -1,33 +1,16 @@
 #pragma once
-// The simulated machine's resources, shell and access-control store.
+// The simulated machine's shell and access-control store.
 #include <map>
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "platform/resources.h"
 #include "platform/security.h"
 #include "platform/shell.h"
 #include "platform/sim/sim_files.h"
 
 namespace qm::sim {
-
-// ---------------------------------------------------------------- resources
-class SimResources : public IResources {
-public:
-    std::optional<ResourceView> find(const std::string& type, const std::string& name, uint16_t language) override;
-    void add(const std::string& type, const std::string& name, std::vector<uint8_t> bytes,
-             uint16_t language = lang::German);
-    void add(const std::string& type, const std::string& name, const std::string& bytes,
-             uint16_t language = lang::German) {
-        add(type, name, std::vector<uint8_t>(bytes.begin(), bytes.end()), language);
-    }
-    void remove(const std::string& type, const std::string& name);
-
-private:
-    std::map<std::tuple<std::string, std::string, uint16_t>, std::vector<uint8_t>> res_;
-};
 
 // ---------------------------------------------------------------- shell
 class SimShell : public IShell {

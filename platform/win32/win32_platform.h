@@ -59,6 +59,7 @@ public:
     int messageDlg(const std::string& text, MsgDlgType type, unsigned buttons) override;
     int messageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
     void showException(const std::string& message) override;
+    std::optional<std::string> browseForFolder(const std::string& title, const std::string& startFolder) override;
 
 private:
     Ui& ui_;
@@ -80,9 +81,12 @@ public:
     bool terminated() override { return terminated_; }
     void processMessages() override;
     Size screenSize() override;
+    std::shared_ptr<IPicture> decodePicture(const uint8_t* data, size_t size, PictureFormat format) override;
     void setScreenCursor(ScreenCursor cursor) override;
 
     HWND mainWindow() const;
+    // Keys the window takes before its focused control; true when taken.
+    bool preTranslate(MSG& msg);
     void formDestroyed(FormPeer* f);
     bool mainFormOnTaskbar() const { return onTaskbar_; }
     bool busyCursor() const { return busy_; }
@@ -158,11 +162,11 @@ struct Machine {
     Locale locale;
     Ui ui;
     Dialogs dialogs{ui};
-    Files files;
     Resources resources;
+    Files files;
     Shell shell;
     Security security;
-    Platform platform{registry, kernel, locale, dialogs, ui, files, resources, shell, security};
+    Platform platform{registry, kernel, locale, dialogs, ui, resources, files, shell, security};
 };
 
 }  // namespace qm::win32
