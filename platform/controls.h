@@ -115,6 +115,8 @@ public:
     virtual bool loadRichText(const std::vector<uint8_t>& rtf) = 0;
     virtual void setFocus() = 0;
     virtual bool focused() = 0;
+    // Draws the control now, not when the message loop gets to it.
+    virtual void repaint() {}
 };
 
 }  // namespace qm

@@ -30,6 +30,8 @@ public:
     virtual void formResize() = 0;
     virtual void formMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) = 0;
     virtual void formClosed() = 0;
+    // Asked before the user's close request is carried out; false keeps the window open.
+    virtual bool formCloseQuery() { return true; }
     // A key the form may take before the focused control sees it (Tab, Escape, Return).
     // True when the form handled it.
     virtual bool formDialogKey(uint32_t /*virtualKey*/, bool /*shift*/) { return false; }
@@ -63,6 +65,8 @@ public:
     // Returns the modal result (mr::*); a window closed otherwise gives mr::Cancel.
     virtual int showModal() = 0;
     virtual void endModal(int modalResult) = 0;
+    // Draws the window and its controls now.
+    virtual void repaint() {}
 };
 
 class IUi {

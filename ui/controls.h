@@ -62,6 +62,7 @@ public:
     virtual bool tabStop() const { return false; }
     void setFocus();
     bool focused() { return peer_->focused(); }
+    void repaint() { peer_->repaint(); }
 
 protected:
     virtual void handleEvent(ControlEvent /*e*/, uint32_t /*arg*/) {}

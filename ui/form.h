@@ -22,6 +22,7 @@ public:
 
     void show() { peer_->show(); }
     void close() { peer_->close(); }
+    void repaint() { peer_->repaint(); }
     void postMessage(uint32_t msg, uintptr_t w = 0, intptr_t l = 0) { peer_->postMessage(msg, w, l); }
 
     // Runs fn; an error is shown in the default error dialog. Returns false then.
@@ -44,6 +45,8 @@ protected:
     virtual void FormShow() {}
     virtual void FormResize() {}
     virtual void FormClose() {}
+    // The user asks to close the window; setting canClose false keeps it open.
+    virtual void FormCloseQuery(bool& /*canClose*/) {}
     virtual void handleMessage(uint32_t /*msg*/, uintptr_t /*w*/, intptr_t /*l*/) {}
 
     // The client size the control positions are laid out for; anchors count from it.
@@ -65,6 +68,11 @@ private:
     void formResize() final;
     void formMessage(uint32_t m, uintptr_t w, intptr_t l) final { safe([&] { handleMessage(m, w, l); }); }
     void formClosed() final { safe([this] { FormClose(); }); }
+    bool formCloseQuery() final {
+        bool canClose = true;
+        safe([&] { FormCloseQuery(canClose); });
+        return canClose;
+    }
     bool formDialogKey(uint32_t key, bool shift) final;
 
     std::vector<TControl*> controls_;

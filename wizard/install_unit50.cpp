@@ -7,6 +7,7 @@
 #include "app/registry_layout.h"
 #include "app/tregistry.h"
 #include "app/versionen.h"
+#include "install/uninstall_log.h"
 #include "platform/types.h"
 
 namespace qm {

@@ -1,6 +1,7 @@
 #pragma once
 // The setup's main window.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/kernel.h"
@@ -8,6 +9,8 @@
 #include "ui/form.h"
 
 namespace qm {
+
+class TUninstallLog;
 
 class TfmInstall : public TForm {
 public:
@@ -28,6 +31,26 @@ public:
 
     void FormCreate();
     void FormShow() override;
+
+    // Product installation (install/). installProdukt: 0 installed, 1 the user declined
+    // the update, -1 failed (reported already).
+    int installProdukt();
+    void extractRessource(const std::string& ziel, const std::string& name, const std::string& typ,
+                          int fortschrittEnde);
+    void updateFortschritt(uint32_t gelesen);
+    void extractOpenSSL();
+    void extractFBClient();
+    void extractFBServer();
+    bool createVerknuepfungen();
+    bool installVCRedist(const std::string& installer, const std::string& bezeichnung);
+    // Services and outside programs (dbserver/).
+    static constexpr uint32_t ProzessNichtGestartet = 0xFFFFFFFF;
+    bool checkDienstVorhanden(const std::string& instanz);
+    uint32_t runProzess(const std::string& befehlszeile, uint16_t anzeige);
+    bool checkFirebird4Datei(const std::string& installationsVerzeichnis);
+    // True from the start of the product installation to its end: no second install and
+    // no closing of the window meanwhile.
+    bool produktInstallationLaeuft() const { return produktInstallationLaeuft_; }
     void FormResize() override;
 
     // Switches the wizard to step 1, 2 or 3.
@@ -80,12 +103,22 @@ public:
 
 protected:
     void handleMessage(uint32_t msg, uintptr_t w, intptr_t l) override;
+    void FormCloseQuery(bool& canClose) override;
 
 private:
     // The window's design-time settings beyond the layout: fonts, colours, anchors, tab
     // order, the design-time choice and the event handlers.
     void initControls();
     bool probeLaufMarker();
+
+    // Progress of the payload being unpacked (only one at a time).
+    struct Fortschritt {
+        int32_t start = 0, ende = 0, groesse = 0;
+    } fortschritt_;
+    // INSTDIR as installProdukt read it when it started.
+    std::string installVerzeichnis_;
+    std::unique_ptr<TUninstallLog> uninstallLog_;
+    bool produktInstallationLaeuft_ = false;
 
     Handle laufMarker_ = 0;
     // A close request dispatched by a dialog's loop while the show handler still runs

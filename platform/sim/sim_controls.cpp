@@ -123,6 +123,7 @@ void SimFormPeer::pressKey(uint32_t key, bool shift) {
 
 void SimFormPeer::userClose() {
     if (closed_) throw std::logic_error("the window is closed");
+    if (!events_.formCloseQuery()) return;
     if (modal) {
         endModal(mr::Cancel);
         visible_ = false;

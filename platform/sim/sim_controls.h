@@ -63,6 +63,8 @@ public:
     Color color = 0;
     int tabOrder = 0;
     int minimum = 0, maximum = 100, position = 0;
+    int repaints = 0;
+    void repaint() override { ++repaints; }
     std::shared_ptr<IPicture> picture;
     std::vector<uint8_t> richText;
     bool loadFails = false;  // the next loadRichText fails, as a broken document would

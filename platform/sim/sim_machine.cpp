@@ -196,6 +196,10 @@ void SimUi::forget(IFormPeer* f) {
 }
 
 void SimUi::processMessages() {
+    if (whileProcessingMessages) {
+        auto action = std::move(whileProcessingMessages);  // the user acts once per request
+        action();
+    }
     while (!queue_.empty() && !ended_) {
         Posted m = queue_.front();
         queue_.pop_front();

@@ -174,6 +174,8 @@ public:
     void close() override;
     bool visible() override { return visible_; }
     bool closed() override { return closed_; }
+    void repaint() override { ++repaints; }
+    int repaints = 0;
     void postMessage(uint32_t msg, uintptr_t w, intptr_t l) override;
     void setColor(Color c) override { color = c; }
     void setFont(const Font& f) override { font = f; }
@@ -247,6 +249,8 @@ public:
     bool classicDialogs = false;
     bool mainFormOnTaskbar = false;
     std::vector<uint32_t> dispatched;  // every message handed to a form, in order
+    // What the user does while the program lets pending messages through.
+    std::function<void()> whileProcessingMessages;
 
     std::shared_ptr<IPicture> decodePicture(const uint8_t* data, size_t size, PictureFormat format) override;
     // What the user does while a modal window is open, in the order the windows open.

@@ -211,6 +211,8 @@ public:
 
     void setTabOrder(int) override {}  // the form moves the focus itself
 
+    void repaint() override { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+
     void setProgress(int mn, int mx, int pos) override {
         SendMessageW(hwnd_, PBM_SETRANGE32, WPARAM(mn), LPARAM(mx));
         SendMessageW(hwnd_, PBM_SETPOS, WPARAM(pos), 0);

@@ -91,6 +91,9 @@ public:
     }
     bool visible() override { return hwnd_ && IsWindowVisible(hwnd_); }
     bool closed() override { return closed_; }
+    void repaint() override {
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
     void postMessage(uint32_t msg, uintptr_t w, intptr_t l) override {
         if (hwnd_ && !closed_) PostMessageW(hwnd_, msg, w, l);
     }
@@ -176,6 +179,7 @@ public:
             return DefWindowProcW(hwnd_, msg, w, l);
         case WM_CLOSE:
             // A modal window closed by its title-bar button is cancelled and kept for its owner.
+            if (!events_.formCloseQuery()) return 0;
             if (modal_) endModal(mr::Cancel);
             else DestroyWindow(hwnd_);
             return 0;
