@@ -37,7 +37,10 @@ public:
     void setFont(const Font& f) override { font = f; }
     void setColor(Color c) override { color = c; }
     void setTabOrder(int t) override { tabOrder = t; }
-    void setProgress(int mn, int mx, int pos) override { minimum = mn, maximum = mx, position = pos; }
+    void setProgress(int mn, int mx, int pos) override {
+        minimum = mn, maximum = mx, position = pos;
+        progressHistory.push_back(pos);
+    }
     void setPicture(std::shared_ptr<IPicture> p) override { picture = std::move(p); }
     bool loadRichText(const std::vector<uint8_t>& rtf) override;
     void setFocus() override;
@@ -65,6 +68,7 @@ public:
     int minimum = 0, maximum = 100, position = 0;
     int repaints = 0;
     void repaint() override { ++repaints; }
+    std::vector<int> progressHistory;  // every position set, in order
     std::shared_ptr<IPicture> picture;
     std::vector<uint8_t> richText;
     bool loadFails = false;  // the next loadRichText fails, as a broken document would
