@@ -343,6 +343,8 @@ void TRichEdit::loadRichText(const std::vector<uint8_t>& rtf) {
     if (!peer().loadRichText(rtf)) throw Exception("Der formatierte Text konnte nicht geladen werden");
 }
 
+void TRichEdit::print(const std::string& jobTitle) { form().platform().printer.printRichText(peer(), jobTitle, pageRect); }
+
 void TRichEdit::handleEvent(ControlEvent e, uint32_t arg) {
     if (e == ControlEvent::KeyPress && onKeyPress) {
         char key = char(arg);

@@ -251,6 +251,10 @@ std::string SimFiles::key(std::string p) {
     return upper(p);
 }
 
+SimFiles::SimFiles() {
+    for (const char* d : {"C:\\Windows\\System32", "C:\\Program Files", "C:\\Program Files (x86)"}) makeDirectory(d);
+}
+
 bool SimFiles::directoryExists(const std::string& path) {
     if (path.empty()) return false;
     std::string k = key(path);
@@ -263,6 +267,20 @@ void SimFiles::makeDirectory(const std::string& path) {
     std::string k = key(path);
     for (size_t p = k.find('\\', 3); p != std::string::npos; p = k.find('\\', p + 1)) dirs_.insert(k.substr(0, p));
     dirs_.insert(k);
+}
+
+}  // namespace qm::sim
+
+namespace qm::sim {
+
+void SimPrinter::printRichText(IControlPeer& richText, const std::string& jobTitle, const PageRect& page) {
+    if (!installed) throw Exception("Es ist kein Drucker installiert");
+    if (!failure.empty()) {
+        std::string reason = failure;
+        failure.clear();
+        throw Exception(reason);
+    }
+    jobs.push_back({jobTitle, page, static_cast<SimControlPeer&>(richText).richText});
 }
 
 }  // namespace qm::sim

@@ -9,6 +9,8 @@ namespace qm::sim {
 
 class SimFiles : public IFiles {
 public:
+    // The folders every Windows has.
+    SimFiles();
     bool directoryExists(const std::string& path) override;
     // Creates the folder and its parents.
     void makeDirectory(const std::string& path);

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/sim/sim_controls.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_printer.h"
 #include "platform/sim/sim_resources.h"
 
 namespace qm::sim {
@@ -262,7 +263,8 @@ public:
     SimUi ui;
     SimResources resources;
     SimFiles files;
-    Platform platform{registry, kernel, locale, user, ui, resources, files};
+    SimPrinter printer;
+    Platform platform{registry, kernel, locale, user, ui, resources, files, printer};
 };
 
 }  // namespace qm::sim

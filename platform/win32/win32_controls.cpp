@@ -119,7 +119,11 @@ public:
             // A themed bar ignores its colour.
             SetWindowTheme(hwnd_, L" ", L" ");
         }
-        if (style.kind == ControlKind::RichText) SendMessageW(hwnd_, EM_SETEVENTMASK, 0, 0);
+        if (style.kind == ControlKind::RichText) {
+            SendMessageW(hwnd_, EM_SETEVENTMASK, 0, 0);
+            // Lines wrap at the window's width even with a horizontal scroll bar.
+            SendMessageW(hwnd_, EM_SETTARGETDEVICE, 0, 0);
+        }
     }
 
     ~ControlPeer() override {

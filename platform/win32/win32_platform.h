@@ -94,12 +94,19 @@ private:
 
 class Resources : public IResources {
 public:
-    std::optional<ResourceView> find(const std::string& type, const std::string& name, uint16_t language) override;
+    std::optional<ResourceView> find(const std::string& type, const std::string& name,
+                                     uint16_t language = lang::Any) override;
 };
 
 class Files : public IFiles {
 public:
     bool directoryExists(const std::string& path) override;
+};
+
+class Printer : public IPrinter {
+public:
+    std::optional<PrinterMetrics> metrics() override;
+    void printRichText(IControlPeer& richText, const std::string& jobTitle, const PageRect& page) override;
 };
 
 // Everything together, for the program and the tests under Wine.
@@ -111,7 +118,8 @@ struct Machine {
     Dialogs dialogs{ui};
     Resources resources;
     Files files;
-    Platform platform{registry, kernel, locale, dialogs, ui, resources, files};
+    Printer printer;
+    Platform platform{registry, kernel, locale, dialogs, ui, resources, files, printer};
 };
 
 }  // namespace qm::win32
