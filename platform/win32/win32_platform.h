@@ -81,6 +81,7 @@ public:
     std::shared_ptr<IPicture> decodePicture(const uint8_t* data, size_t size, PictureFormat format) override;
 
     HWND mainWindow() const;
+    HWND dialogOwner() const;
     // Keys the window takes before its focused control; true when taken.
     bool preTranslate(MSG& msg);
     void formDestroyed(FormPeer* f);

@@ -13,6 +13,7 @@
 //   text "<caption>" <class|id>
 //   settext "<caption>" <class|id> "<text>"
 //   key "<caption>" <class|id> <virtual-key>  posts a key press to the control
+//   rect "<caption>"                          window: l,t,r,b / client: WxH / enabled: 0|1
 //   hold-semaphore "<name>" <ms|inf>
 //   exitcode <cmdline...>                     prints the full 32-bit code
 //
@@ -437,6 +438,19 @@ int cmdKey(int argc, wchar_t** argv) {
     return 0;
 }
 
+int cmdRect(int argc, wchar_t** argv) {
+    if (argc < 3) return fail(L"usage: rect <caption>");
+    HWND top = waitTop(argv[2], kFindMs);
+    if (!top) return fail(L"no window \"" + std::wstring(argv[2]) + L"\"");
+    RECT w, c;
+    GetWindowRect(top, &w);
+    GetClientRect(top, &c);
+    out(L"window: " + num(w.left) + L"," + num(w.top) + L"," + num(w.right) + L"," + num(w.bottom));
+    out(L"client: " + num(c.right) + L"x" + num(c.bottom));
+    out(L"enabled: " + num(IsWindowEnabled(top) ? 1 : 0));
+    return 0;
+}
+
 int cmdHoldSemaphore(int argc, wchar_t** argv) {
     if (argc < 4) return fail(L"usage: hold-semaphore <name> <ms|inf>");
     DWORD ms;
@@ -518,7 +532,7 @@ const Command kCommands[] = {
     {L"list", cmdList},              {L"controls", cmdControls},
     {L"click", cmdClick},            {L"close", cmdClose},
     {L"text", cmdText},              {L"settext", cmdSetText},
-    {L"key", cmdKey},
+    {L"key", cmdKey},                {L"rect", cmdRect},
     {L"hold-semaphore", cmdHoldSemaphore}, {L"exitcode", cmdExitcode},
 };
 
