@@ -44,6 +44,7 @@ void TfmInstall::initControls() {
     laKomponenteQuillmark.setFont(tahoma(-16));
     laKomponenteFirebird.setFont(tahoma(-16));
     JvdeQMInstallDir.setTabOrder(0);
+    JvdeQMInstallDir.dialogTitle = "Bitte wählen Sie das Verzeichnis, in das Quillmark installiert wird.";
     JvdeQMInstallDir.onBeforeDialog = [this](std::string& start) { JvdeQMInstallDirBeforeDialog(start); };
 
     imBildRechts.setAnchors(anchors::Top | anchors::Right);

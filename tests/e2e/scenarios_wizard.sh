@@ -1,6 +1,7 @@
 # Sourced by scenarios.sh: the installer window's wizard steps and the licence viewer,
 # driven like a user on a 1920 x 1080 screen and on a 1024 x 768 one.
-QM_E2E_SCENARIOS+=(e2e_wizard_steps_large_screen e2e_wizard_steps_small_screen e2e_licence_viewer)
+QM_E2E_SCENARIOS+=(e2e_wizard_steps_large_screen e2e_wizard_steps_small_screen e2e_licence_viewer
+                   e2e_folder_dialog)
 
 # Control ids of the installer window: the controls in the order of the window's fields.
 ID_UEBERSPRINGEN=1000
@@ -10,6 +11,8 @@ ID_FEEDBACK=1004
 ID_KOMPONENTE_QM=1009
 ID_KOMPONENTE_FB=1010
 ID_ZIELVERZEICHNIS=1011
+ID_INSTALL_DIR=1012
+ID_INSTALL_DIR_BROWSE=$((ID_INSTALL_DIR + 0x4000))  # the folder edit's browse button
 ID_EINZELPLATZ=1018
 ID_LIZENZ_CHECK=1023
 ID_LIZENZ_BUTTON=1024
@@ -163,6 +166,34 @@ e2e_licence_viewer() (
   drv close "$LIZENZ_CAPTION"
   closed_and_unchanged "the close button"
   no_dialog_open || fail "unexpected dialog"
+  drv close "$MAIN_CAPTION"
+  wait_setup 20 && [ "$SETUP_RC" -eq 0 ]
+)
+
+# The shell's folder dialog opens at the typed folder; OK takes the folder, cancel keeps the text.
+e2e_folder_dialog() (
+  export LC_ALL=de_DE.UTF-8
+  wine_machine e2e-folder
+  start_setup
+  fail() { echo "$1"; kill "$SETUP_PID" 2>/dev/null; exit 1; }
+  drv wait-window "$MAIN_CAPTION" 30000 >/dev/null || fail "no window"
+  drv settext "$MAIN_CAPTION" $ID_INSTALL_DIR 'C:\windows\system32' || fail "cannot type the folder"
+  drv click "$MAIN_CAPTION" "#$ID_INSTALL_DIR_BROWSE"
+  box=$(drv wait-msgbox 10000) || fail "no folder dialog"
+  echo "$box" | head -1
+  sleep 1
+  shot e2e-ordnerauswahl
+  drv press-msgbox 1 || fail "cannot press OK"
+  sleep 0.3
+  got=$(drv text "$MAIN_CAPTION" $ID_INSTALL_DIR)
+  [ "$got" == 'C:\windows\system32' ] || fail "OK at the start folder gave '$got'"
+  drv settext "$MAIN_CAPTION" $ID_INSTALL_DIR 'C:\Praxis\Neu'
+  drv click "$MAIN_CAPTION" "#$ID_INSTALL_DIR_BROWSE"
+  drv wait-msgbox 10000 >/dev/null || fail "no folder dialog"
+  drv press-msgbox 2 || fail "cannot cancel"
+  sleep 0.3
+  got=$(drv text "$MAIN_CAPTION" $ID_INSTALL_DIR)
+  [ "$got" == 'C:\Praxis\Neu' ] || fail "cancel changed the folder to '$got'"
   drv close "$MAIN_CAPTION"
   wait_setup 20 && [ "$SETUP_RC" -eq 0 ]
 )
