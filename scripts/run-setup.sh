@@ -11,7 +11,6 @@ cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAK
 cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null &&
   cmake --build build/win32 -j"$(nproc)" --target Quillmark50Setup >/dev/null || exit 1
 source scripts/wine-env.sh
-export LC_ALL=${LC_ALL:-de_DE.UTF-8}
 own_display=0
 if [ -z "${DISPLAY:-}" ]; then own_display=1; fi
 if [ $own_display -eq 1 ]; then
@@ -22,6 +21,7 @@ else
   saved=$DISPLAY; wine_env_up; kill "$QM_XVFB_PID" 2>/dev/null; QM_XVFB_PID=""; export DISPLAY=$saved
   trap 'wine_env_down' EXIT
 fi
+export LC_ALL=${QM_LC_ALL:-de_DE.UTF-8}
 machine=${QM_MACHINE:-demo}
 wine_machine "$machine"
 echo "Setup (built: build/win32/Quillmark50Setup.exe, shown here: its x86-64 build) on machine build/wine/$machine"

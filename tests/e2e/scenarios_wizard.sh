@@ -17,8 +17,8 @@ ID_EINZELPLATZ=1018
 ID_LIZENZ_CHECK=1023
 ID_LIZENZ_BUTTON=1024
 LIZENZ_CAPTION="Lizenzbedingungen"
-# The viewer's "&Schließen". Arguments outside ASCII do not reach Wine programs intact
-# without the glibc locale, so buttons with umlauts are named by id.
+# The viewer's "&Schließen"; buttons are named by id so a scenario does not depend on how
+# Wine decodes arguments outside ASCII.
 ID_LIZENZ_SCHLIESSEN=1003
 
 FINAL_MESSAGE="caption: Information
