@@ -136,6 +136,15 @@ TEST_F(Lizenz, EscapeSchliessenAndTheCloseButtonCloseAndTheCheckBoxKeepsItsState
     EXPECT_EQ(user(fm).controls.size(), fm.controls().size());
 }
 
+TEST_F(Lizenz, TheTextFillsTheResizedViewerAboveTheBottomPanel) {
+    TfmLizenz fm(m.platform);
+    fm.peer().setBounds({0, 0, 800 + sim::SimFormPeer::FrameWidth, 600 + sim::SimFormPeer::FrameHeight});
+    EXPECT_EQ(fm.reLizenz.bounds(), (Rect{0, 0, 800, 559}));
+    EXPECT_EQ(fm.paUnten.bounds(), (Rect{0, 559, 800, 41}));
+    EXPECT_EQ(fm.buDrucken.bounds(), (Rect{16, 8, 75, 25}));
+    EXPECT_EQ(fm.buSchliessen.bounds(), (Rect{472, 8, 75, 25})) << "anchored left like its neighbour";
+}
+
 TEST_F(Lizenz, EscapeTypedInTheTextClosesWithOk) {
     TfmLizenz fm(m.platform);
     char key = 'a';
