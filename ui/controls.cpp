@@ -263,12 +263,8 @@ void TRadioButton::setChecked(bool c) {
     checked_ = c;
     peer().setChecked(c);
     if (!c) return;
-    const std::vector<TControl*>& siblings = parent() ? parent()->children() : std::vector<TControl*>{};
-    std::vector<TControl*> level = siblings;
-    if (!parent())
-        for (TControl* x : form().controls())
-            if (!x->parent()) level.push_back(x);
-    for (TControl* x : level)
+    const std::vector<TControl*> siblings = parent() ? parent()->children() : form().children();
+    for (TControl* x : siblings)
         if (auto* rb = dynamic_cast<TRadioButton*>(x); rb && rb != this) rb->setChecked(false);
     fire(onClick);
 }

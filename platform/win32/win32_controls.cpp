@@ -147,7 +147,8 @@ public:
         SetWindowTextW(hwnd_, wide(t).c_str());
         quiet_ = false;
         if (style_.kind == ControlKind::Label) place();
-        if (style_.kind == ControlKind::ShadowLabel) InvalidateRect(hwnd_, nullptr, TRUE);
+        if (style_.kind == ControlKind::ShadowLabel || style_.kind == ControlKind::GroupBox)
+            InvalidateRect(hwnd_, nullptr, TRUE);
         repaintBehind();
     }
 
