@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/kernel.h"
 #include "platform/locale.h"
+#include "platform/printer.h"
 #include "platform/registry.h"
 #include "platform/resources.h"
 #include "platform/security.h"
@@ -20,6 +21,7 @@ struct Platform {
     IUi& ui;
     IResources& resources;
     IFiles& files;
+    IPrinter& printer;
     IShell& shell;
     ISecurity& security;
 };

@@ -9,6 +9,7 @@
 #include "app/versionen.h"
 #include "install/uninstall_log.h"
 #include "platform/types.h"
+#include "wizard/png_bmp_loader.h"
 
 namespace qm {
 
@@ -26,6 +27,8 @@ TfmInstall::~TfmInstall() {
 }
 
 void TfmInstall::FormCreate() {
+    loadPngRessource(imQuillmarkLogo, "BildRessourcen", "QuillmarkLogo");
+    loadPngRessource(imFirebirdLogo, "BildRessourcen", "FirebirdLogo");
     const std::string titel = std::string("Quillmark ") + Versionen::ProgrammVersion + " - Installation";
     peer_->setCaption(titel);
     p_.ui.setApplicationTitle(titel);

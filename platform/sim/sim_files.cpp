@@ -109,6 +109,8 @@ SimFiles::SimFiles() {
     }
     if (root_.empty()) throw std::runtime_error("cannot create the simulated file system");
     fs::create_directories(P(root_ + "/C"));
+    // The folders every Windows has.
+    for (const char* d : {"C:\\Windows\\System32", "C:\\Program Files", "C:\\Program Files (x86)"}) makeDirectories(d);
 }
 
 SimFiles::~SimFiles() {

@@ -15,6 +15,7 @@
 #include "platform/sim/sim_controls.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_install.h"
+#include "platform/sim/sim_printer.h"
 #include "platform/sim/sim_resources.h"
 
 namespace qm::sim {
@@ -282,9 +283,10 @@ public:
     SimUi ui;
     SimResources resources;
     SimFiles files;
+    SimPrinter printer;
     SimShell shell{files};
     SimSecurity security{files};
-    Platform platform{registry, kernel, locale, user, ui, resources, files, shell, security};
+    Platform platform{registry, kernel, locale, user, ui, resources, files, printer, shell, security};
 };
 
 }  // namespace qm::sim

@@ -85,6 +85,7 @@ public:
     void setScreenCursor(ScreenCursor cursor) override;
 
     HWND mainWindow() const;
+    HWND dialogOwner() const;
     // Keys the window takes before its focused control; true when taken.
     bool preTranslate(MSG& msg);
     void formDestroyed(FormPeer* f);
@@ -127,7 +128,8 @@ private:
 
 class Resources : public IResources {
 public:
-    std::optional<ResourceView> find(const std::string& type, const std::string& name, uint16_t language) override;
+    std::optional<ResourceView> find(const std::string& type, const std::string& name,
+                                     uint16_t language = lang::Any) override;
 };
 
 class Shell : public IShell {
@@ -155,6 +157,12 @@ public:
     std::string sidText(SidHandle sid) override;
 };
 
+class Printer : public IPrinter {
+public:
+    std::optional<PrinterMetrics> metrics() override;
+    void printRichText(IControlPeer& richText, const std::string& jobTitle, const PageRect& page) override;
+};
+
 // Everything together, for the program and the tests under Wine.
 struct Machine {
     Registry registry;
@@ -164,9 +172,10 @@ struct Machine {
     Dialogs dialogs{ui};
     Resources resources;
     Files files;
+    Printer printer;
     Shell shell;
     Security security;
-    Platform platform{registry, kernel, locale, dialogs, ui, resources, files, shell, security};
+    Platform platform{registry, kernel, locale, dialogs, ui, resources, files, printer, shell, security};
 };
 
 }  // namespace qm::win32
