@@ -18,8 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "app/versionen.h"
 #include "install/payload.h"
 #include "platform/sim/sim_machine.h"
+#include "wizard/install_unit50.h"
 
 // ---------------------------------------------------------------- heap accounting
 // Every allocation of this program goes through here, so the peak of live heap bytes
@@ -102,19 +104,21 @@ Payloads& payloads() {
     return p;
 }
 
-// The setup's extraction with a progress handler like updateFortschritt's.
-void extractThroughSetup(sim::SimMachine& m, const std::vector<uint8_t>& z, const std::string& ziel) {
-    ResourceView v{z.data(), z.size()};
-    int position = 0;
-    const int start = 0, ende = 57;
-    entpackeZlibPayload(
-        m.platform, v, "QM_EXE (QUILLMARK)", ziel, {2024, 8, 12, 5, 18, 25}, [] {},
-        [&](uint32_t gelesen) {
-            position = start + int(double(gelesen) / double(z.size()) * (ende - start));
-            benchmark::DoNotOptimize(position);
-            m.ui.processMessages();
-        });
-}
+// The setup's own extractRessource on a window of the simulated machine, with its progress
+// handler. The uninstaller's name keeps the uninstall log out of it.
+struct Setup {
+    sim::SimMachine m;
+    std::unique_ptr<TfmInstall> fm;
+    explicit Setup(const std::vector<uint8_t>& z) {
+        Versionen::initialisiere(m.locale, m.user, m.ui, m.kernel);
+        m.resources.add("QM_UNINST", "QUILLMARK", z);
+        fm = std::make_unique<TfmInstall>(m.platform);
+    }
+    void extract() {
+        fm->JvSpecialProgressQM.setPosition(0);
+        fm->extractRessource("C:\\Quillmark50\\QM50Uninst.exe", "QUILLMARK", "QM_UNINST", 57);
+    }
+};
 
 void bareInflate(const std::vector<uint8_t>& z, const std::string& path) {
     // zlib's own example loop: 16 KiB in, 16 KiB out, stdio.
@@ -141,8 +145,8 @@ void bareInflate(const std::vector<uint8_t>& z, const std::string& path) {
 }
 
 void BM_ExtractRessource(benchmark::State& st) {
-    sim::SimMachine m;
-    for (auto _ : st) extractThroughSetup(m, payloads().big, "C:\\Quillmark50\\TeamViewerQS_Quillmark.exe");
+    Setup s(payloads().big);
+    for (auto _ : st) s.extract();
     st.counters["compressed_MB"] = double(payloads().big.size()) / 1e6;
 }
 
@@ -189,10 +193,10 @@ public:
 };
 
 long long peakDuring(const std::vector<uint8_t>& z) {
-    sim::SimMachine m;
+    Setup s(z);
     const long long before = liveBytes.load();
     peakBytes = before;
-    extractThroughSetup(m, z, "C:\\Quillmark50\\gross.bin");
+    s.extract();
     return peakBytes.load() - before;
 }
 

@@ -431,3 +431,20 @@ TEST_F(Entpacken, AShorterPayloadReplacesAnExistingFileCompletely) {
 
 }  // namespace
 }  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST_F(Produkt, TheUninstallLogIsWrittenInTheAnsiCodePage) {
+    const std::string ordner = "C:\\Praxis Müller\\Quillmark50";
+    fm->JvdeQMInstallDir.setText(ordner);
+    m.user.answer(mr::Ok);
+    ASSERT_EQ(run(), 0);
+    const std::string log = m.files.read(ordner + "\\QM50Uninst.log");
+    EXPECT_EQ(log.rfind("[Datei]       C:\\Praxis M\xFCller\\Quillmark50\\Quillmark50.exe\r\n", 0), 0u);
+    EXPECT_EQ(log.find("\xC3\xBC"), std::string::npos) << "no UTF-8 in the log";
+    EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
+}
+
+}  // namespace
+}  // namespace qm
