@@ -49,10 +49,12 @@ void TfmInstall::extractFBClient() {
                        installVerzeichnis_, true);
 }
 
+// The server step may run without the product step before it: the folder edit names INSTDIR.
 void TfmInstall::extractFBServer() {
-    const std::string basis = p_.files.fullPathName(installVerzeichnis_);
+    const std::string inst = JvdeQMInstallDir.text();
+    const std::string basis = p_.files.fullPathName(inst);
     if (basis.empty() || !forceDirectories(p_.files, basis))
-        throw EDateiFehler("Der Ordner '" + installVerzeichnis_ + "' kann nicht erstellt werden.");
+        throw EDateiFehler("Der Ordner '" + inst + "' kann nicht erstellt werden.");
     entpackeZipPayload(p_, findPayload(p_, "FBServer", "FIREBIRD"), payloadBezeichnung("FBSERVER", "FIREBIRD"), basis,
                        true);
 }

@@ -448,3 +448,25 @@ TEST_F(Produkt, TheUninstallLogIsWrittenInTheAnsiCodePage) {
 
 }  // namespace
 }  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST_F(Entpacken, TheServerArchiveLandsBelowTheAbsoluteFormOfTheFolder) {
+    m.files.currentDirectory = "C:\\Setup";
+    m.files.makeDirectories("C:\\Setup");
+    fm->JvdeQMInstallDir.setText("Praxis\\.\\Quillmark50");
+    fm->extractFBServer();
+    EXPECT_EQ(m.files.read("C:\\Setup\\Praxis\\Quillmark50\\Firebird_4.0.2.2816\\firebird.exe"), "MZ firebird");
+    EXPECT_EQ(m.files.read("C:\\Setup\\Praxis\\Quillmark50\\Firebird_4.0.2.2816\\firebird.conf"),
+              "RemoteServicePort = 4439\r\n");
+    EXPECT_TRUE(feedback().empty()) << "archives write no feedback";
+    // Unpacking again overwrites what is there.
+    m.files.write("C:\\Setup\\Praxis\\Quillmark50\\Firebird_4.0.2.2816\\firebird.conf", "geändert");
+    fm->extractFBServer();
+    EXPECT_EQ(m.files.read("C:\\Setup\\Praxis\\Quillmark50\\Firebird_4.0.2.2816\\firebird.conf"),
+              "RemoteServicePort = 4439\r\n");
+}
+
+}  // namespace
+}  // namespace qm
