@@ -1,10 +1,14 @@
 #pragma once
 // The one seam to Windows: every area the logic needs, as references.
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/kernel.h"
 #include "platform/locale.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/services.h"
 #include "platform/ui.h"
+#include "platform/versioninfo.h"
 
 namespace qm {
 
@@ -14,6 +18,10 @@ struct Platform {
     ILocale& locale;
     IDialogs& dialogs;
     IUi& ui;
+    IFiles& files;
+    IServices& services;
+    IProcesses& processes;
+    IVersionInfo& versionInfo;
 };
 
 }  // namespace qm

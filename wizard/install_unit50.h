@@ -25,11 +25,38 @@ public:
     void FormCreate();
     void FormShow() override;
 
+    // Services and outside programs.
+    // runProzess's result when the program could not be started (or its exit code could
+    // not be read); letzterProzessFehler() then holds the system's reason.
+    static constexpr uint32_t ProzessNichtGestartet = 0xFFFFFFFF;
+    bool checkDienstVorhanden(const std::string& instanz);
+    bool checkDienstGestartet(const std::string& instanz);
+    bool installDienst(const std::string& serverVerzeichnis, const std::string& instanz);
+    bool startDienst(const std::string& serverVerzeichnis, const std::string& instanz, bool toolInBin);
+    bool stopDienst(const std::string& serverVerzeichnis, const std::string& instanz, bool toolInBin);
+    bool removeDienst(const std::string& serverVerzeichnis, const std::string& instanz);
+    uint32_t runProzess(const std::string& befehlszeile, uint16_t anzeige);
+    const std::string& letzterProzessFehler() const { return letzterProzessFehler_; }
+
+    // Database servers on this machine.
+    bool checkFirebird252(std::string& serverVerzeichnis);
+    bool checkFirebird4Datei(const std::string& installationsVerzeichnis);
+
+    // Version resources.
+    void getProduktVersion(const std::string& datei, std::string& version);
+    void getDateiVersion(const std::string& datei, std::string& version);
+
 protected:
     void handleMessage(uint32_t msg, uintptr_t w, intptr_t l) override;
 
 private:
     bool probeLaufMarker();
+    bool dienstManagerFrage(const std::string& instanz, bool nachLaufendFragen);
+    using Aufruf = std::string (*)(const std::string& tool, const std::string& instanz);
+    bool runDienstprogramm(const std::string& serverVerzeichnis, const char* tool, Aufruf aufruf,
+                           const std::string& instanz);
+
+    std::string letzterProzessFehler_;
 
     Handle laufMarker_ = 0;
     // A close request dispatched by a dialog's loop while the show handler still runs
@@ -37,5 +64,10 @@ private:
     bool inFormShow_ = false;
     bool schliessenAngefordert_ = false;
 };
+
+// The text before the first `sep`, "" when there is none.
+std::string getTextVor(char sep, const std::string& text);
+// The text after the first `sep`, the whole text when there is none.
+std::string getTextNach(char sep, const std::string& text);
 
 }  // namespace qm

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/sim_system.h"
 
 namespace qm::sim {
 
@@ -77,8 +78,10 @@ public:
     SemaphoreResult createSemaphore(const std::string& name, long initial, long maximum) override;
     void closeHandle(Handle h) override;
     void sleep(uint32_t ms) override;
+    std::string moduleFileName() override { return exePath; }
 
     bool kernel32Loaded = true;
+    std::string exePath = "C:\\Setup\\Quillmark50Setup.exe";
     std::set<std::string> exports;  // kernel32's exports
     OsVersionInfo version;
     // Another process holding a semaphore, e.g. the running application.
@@ -221,7 +224,11 @@ public:
     SimLocale locale;
     ScriptedUser user;
     SimUi ui;
-    Platform platform{registry, kernel, locale, user, ui};
+    SimFiles files;
+    SimVersionInfo versionInfo{files};
+    SimServices services;
+    SimProcesses processes{files};
+    Platform platform{registry, kernel, locale, user, ui, files, services, processes, versionInfo};
 };
 
 }  // namespace qm::sim

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_system.h"
 
 namespace qm::win32 {
 
@@ -31,6 +32,7 @@ public:
     SemaphoreResult createSemaphore(const std::string& name, long initial, long maximum) override;
     void closeHandle(Handle h) override;
     void sleep(uint32_t ms) override;
+    std::string moduleFileName() override;
 
 private:
     uint32_t lastError_ = 0;
@@ -95,7 +97,11 @@ struct Machine {
     Locale locale;
     Ui ui;
     Dialogs dialogs{ui};
-    Platform platform{registry, kernel, locale, dialogs, ui};
+    Files files;
+    Services services;
+    Processes processes;
+    VersionInfo versionInfo;
+    Platform platform{registry, kernel, locale, dialogs, ui, files, services, processes, versionInfo};
 };
 
 }  // namespace qm::win32
