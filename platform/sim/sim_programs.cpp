@@ -11,33 +11,25 @@ void installServiceTool(SimMachine& m, const std::string& path) {
         std::vector<std::string> args;
         for (std::string a; in >> a;) args.push_back(a);
         if (args.size() < 3 || args[args.size() - 2] != "-n") return 1;
-        const std::string service = "FirebirdServer" + args.back();
         const std::string& command = args[0];
+        const bool install = command == "install" && args.size() == 4 && args[1] == "-auto";
+        if (!install && (args.size() != 3 || (command != "start" && command != "stop" && command != "remove")))
+            return 1;
         SimServices& s = m.services;
+        if (!s.managerReachable) return 2;
+        const std::string service = "FirebirdServer" + args.back();
         SimServices::Service* existing = s.find(service);
-        if (command == "install" && args.size() == 4 && args[1] == "-auto") {
-            if (existing) return 1;
+        if (install) {
+            if (existing) return 3;
             s.add(service, svcstate::Stopped, true);
-            return 0;
+        } else if (command == "remove") {
+            if (existing) s.remove(service);
+        } else if (!existing) {
+            return 3;
+        } else {
+            existing->state = command == "start" ? svcstate::Running : svcstate::Stopped;
         }
-        if (args.size() != 3) return 1;
-        if (command == "start") {
-            if (!existing || existing->state == svcstate::Running) return 1;
-            existing->state = svcstate::Running;
-            return 0;
-        }
-        if (command == "stop") {
-            if (!existing || existing->state != svcstate::Running) return 1;
-            existing->state = svcstate::Stopped;
-            return 0;
-        }
-        if (command == "remove") {
-            if (!existing) return 0;
-            if (existing->state == svcstate::Running) return 1;
-            s.remove(service);
-            return 0;
-        }
-        return 1;
+        return 0;
     });
 }
 

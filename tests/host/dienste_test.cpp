@@ -195,11 +195,13 @@ TEST_F(Dienste, ServiceToolDrivesAServiceThroughItsWholeLife) {
     EXPECT_FALSE(fm.installDienst(ordner, inst)) << "already registered";
     ASSERT_TRUE(fm.startDienst(ordner, inst, false));
     EXPECT_TRUE(fm.checkDienstGestartet(inst));
-    EXPECT_FALSE(fm.removeDienst(ordner, inst)) << "a running service is not removed";
     ASSERT_TRUE(fm.stopDienst(ordner, inst, false));
     EXPECT_FALSE(fm.checkDienstGestartet(inst));
-    ASSERT_TRUE(fm.removeDienst(ordner, inst));
+    EXPECT_TRUE(fm.checkDienstVorhanden(inst));
+    ASSERT_TRUE(fm.startDienst(ordner, inst, false));
+    ASSERT_TRUE(fm.removeDienst(ordner, inst)) << "a running service is stopped and removed";
     EXPECT_FALSE(fm.checkDienstVorhanden(inst));
+    EXPECT_FALSE(fm.startDienst(ordner, inst, false)) << "nothing to start";
 }
 
 TEST(ServerTools, CommandLinesOfTheOtherTools) {
