@@ -59,6 +59,13 @@ wine_tier() {
   ctest --test-dir build/win64 --output-on-failure --timeout 600
 }
 step "wine tier" wine_tier
+standins_under_wine() {
+  wine_machine standins
+  # The stand-ins are x86-64 here: the old server's registration is read in the 32-bit view.
+  WINE="$QM_WINE" REG="$QM_WINE reg" KEY32='HKLM\SOFTWARE\Wow6432Node\Firebird Project\Firebird Server\Instances' \
+    bash payloads/standins/test/standins-wine.sh build/win64/standins build/win64/standins-test/probe.exe
+}
+step "stand-ins under Wine" standins_under_wine
 source tests/e2e/scenarios.sh
 for s in "${QM_E2E_SCENARIOS[@]}"; do
   step "end-to-end: $s" "$s"

@@ -22,9 +22,21 @@ wine_env_display() {
   return 1
 }
 
+# Wine decodes command lines with the C library's locale: without a real de_DE.UTF-8
+# umlauts in arguments arrive mangled. Our own compiled locales need no system change.
+wine_env_locales() {
+  local l
+  mkdir -p "$QM_WINE_DIR/locale"
+  for l in de_DE en_US; do
+    [ -d "$QM_WINE_DIR/locale/$l.UTF-8" ] || localedef -i "$l" -f UTF-8 "$QM_WINE_DIR/locale/$l.UTF-8" 2>/dev/null || true
+  done
+  export LOCPATH="$QM_WINE_DIR/locale"
+}
+
 wine_env_up() {
   mkdir -p "$QM_WINE_DIR"
-  local n; n=$(wine_env_display)
+  wine_env_locales
+  local n; n=${QM_DISPLAY:-$(wine_env_display)}
   Xvfb ":$n" -screen 0 "${QM_SCREEN:-1920x1080x24}" -nolisten tcp >"$QM_WINE_DIR/xvfb.log" 2>&1 &
   QM_XVFB_PID=$!
   export DISPLAY=":$n"
@@ -53,11 +65,11 @@ wine_machine() {
   rm -rf "$prefix"
   cp -a "$QM_WINE_DIR/template" "$prefix"
   export WINEPREFIX="$prefix"
-  "$QM_WINESERVER" -p
+  "$QM_WINESERVER" -p </dev/null >/dev/null 2>&1
   # Kept in a file too: scenarios start machines in subshells.
   echo "$prefix" >>"$QM_WINE_DIR/started-prefixes"
   # services.exe starts here, not inside a test runner whose pipes it would inherit.
-  "$QM_WINE" cmd /c exit >/dev/null 2>&1 || true
+  "$QM_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 wine_env_down() {

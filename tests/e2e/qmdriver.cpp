@@ -62,7 +62,7 @@ int fail(const std::wstring& msg) {
 
 std::wstring hex(ULONG_PTR v) {
     wchar_t b[32];
-    swprintf(b, 32, L"0x%lx", (unsigned long)v);
+    swprintf(b, 32, L"0x%llx", (unsigned long long)v);
     return b;
 }
 
@@ -72,19 +72,19 @@ std::wstring num(long long v) {
     return b;
 }
 
-bool parseNum(const std::wstring& s, unsigned long& v) {
+bool parseNum(const std::wstring& s, unsigned long long& v) {
     if (s.empty()) return false;
     wchar_t* end = nullptr;
-    v = wcstoul(s.c_str(), &end, 0);
+    v = wcstoull(s.c_str(), &end, 0);
     return end && *end == 0;
 }
 
 bool parseTimeout(int argc, wchar_t** argv, int i, DWORD def, DWORD& t) {
     t = def;
     if (i >= argc) return true;
-    unsigned long v;
+    unsigned long long v;
     if (!parseNum(argv[i], v)) return false;
-    t = v;
+    t = (DWORD)v;
     return true;
 }
 
@@ -178,7 +178,7 @@ void descendants(HWND parent, std::vector<HWND>& v) {
 
 HWND findTop(const std::wstring& cap) {
     if (cap.compare(0, 5, L"hwnd:") == 0) {
-        unsigned long v;
+        unsigned long long v;
         if (!parseNum(cap.substr(5), v)) return nullptr;
         HWND h = (HWND)(ULONG_PTR)v;
         return IsWindow(h) ? h : nullptr;
@@ -225,16 +225,18 @@ bool dialogMatches(HWND dlg, const std::wstring& filter) {
     return false;
 }
 
-// A modal box disables its owner; preferring enabled dialogs keeps a
-// dialog-based main window from hiding the box on top of it.
+// Message boxes carry DS_NOIDLEMSG, ordinary dialogs rarely do; and a modal
+// box disables its owner. Ranking by both keeps a dialog-based main window
+// from hiding the box on top of it (it still matches when no box is up).
 HWND findDialog(const std::wstring& filter) {
-    HWND disabled = nullptr;
+    HWND best = nullptr;
+    int bestRank = -1;
     for (HWND h : topLevels()) {
         if (!IsWindowVisible(h) || !classIs(h, L"#32770") || !dialogMatches(h, filter)) continue;
-        if (IsWindowEnabled(h)) return h;
-        if (!disabled) disabled = h;
+        int rank = ((GetWindowLongW(h, GWL_STYLE) & DS_NOIDLEMSG) ? 2 : 0) + (IsWindowEnabled(h) ? 1 : 0);
+        if (rank > bestRank) { best = h; bestRank = rank; }
     }
-    return disabled;
+    return best;
 }
 
 HWND childById(HWND top, int id) {
@@ -247,7 +249,7 @@ HWND childById(HWND top, int id) {
 
 // Numeric argument means a control id, anything else a class name.
 HWND childBySpec(HWND top, const std::wstring& spec) {
-    unsigned long id;
+    unsigned long long id;
     if (parseNum(spec, id)) return childById(top, (int)id);
     std::vector<HWND> v;
     descendants(top, v);
@@ -284,8 +286,8 @@ int cmdWaitMsgbox(int argc, wchar_t** argv) {
     DWORD t = kDefaultWaitMs;
     std::wstring filter = L"*";
     for (int i = 2; i < argc && i < 4; ++i) {
-        unsigned long v;
-        if (parseNum(argv[i], v)) t = v;
+        unsigned long long v;
+        if (parseNum(argv[i], v)) t = (DWORD)v;
         else filter = argv[i];
     }
     HWND dlg = nullptr;
@@ -305,7 +307,7 @@ int cmdWaitMsgbox(int argc, wchar_t** argv) {
 }
 
 int cmdPressMsgbox(int argc, wchar_t** argv) {
-    unsigned long id;
+    unsigned long long id;
     DWORD t;
     if (argc < 3 || !parseNum(argv[2], id) || !parseTimeout(argc, argv, 3, kDefaultWaitMs, t))
         return fail(L"usage: press-msgbox <button-id> [timeout_ms]");
@@ -364,7 +366,7 @@ bool captionMatches(const std::wstring& text, const std::wstring& want) {
 int cmdClick(int argc, wchar_t** argv) {
     if (argc < 4) return fail(L"usage: click <window caption> <button caption|#id>");
     std::wstring want = argv[3];
-    unsigned long wantId = 0;
+    unsigned long long wantId = 0;
     bool byId = want.size() > 1 && want[0] == L'#' && parseNum(want.substr(1), wantId);
     HWND btn = nullptr, seen = nullptr;
     // Wait briefly: a page switch may still be enabling the button.
@@ -415,7 +417,7 @@ int cmdSetText(int argc, wchar_t** argv) {
     if (!top) return fail(L"no window \"" + std::wstring(argv[2]) + L"\"");
     HWND c = childBySpec(top, argv[3]);
     if (!c) return fail(L"no control \"" + std::wstring(argv[3]) + L"\"");
-    // Edit controls notify EN_CHANGE on WM_SETTEXT, so the page sees the edit.
+    // Single-line edits notify EN_CHANGE on WM_SETTEXT; multi-line ones do not.
     DWORD_PTR r = 0;
     if (!SendMessageTimeoutW(c, WM_SETTEXT, 0, (LPARAM)argv[4], SMTO_ABORTIFHUNG, kSendMs, &r) || !r)
         return fail(L"WM_SETTEXT failed");
@@ -425,9 +427,9 @@ int cmdSetText(int argc, wchar_t** argv) {
 int cmdHoldSemaphore(int argc, wchar_t** argv) {
     if (argc < 4) return fail(L"usage: hold-semaphore <name> <ms|inf>");
     DWORD ms;
-    unsigned long v;
+    unsigned long long v;
     if (lstrcmpiW(argv[3], L"inf") == 0) ms = INFINITE;
-    else if (parseNum(argv[3], v)) ms = v;
+    else if (parseNum(argv[3], v)) ms = (DWORD)v;
     else return fail(L"bad duration");
     HANDLE s = CreateSemaphoreW(nullptr, 0, 1, argv[2]);
     if (!s) return fail(L"CreateSemaphore failed, error " + num(GetLastError()));
