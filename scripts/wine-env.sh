@@ -14,8 +14,6 @@ QM_XVFB_PID=""
 
 wine_env_display() {
   local n
-  # A helper sharing this machine keeps to the display it was given.
-  if [ -n "${QM_DISPLAY:-}" ]; then echo "$QM_DISPLAY"; return; fi
   for n in $(seq 90 140); do
     if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then echo $n; return; fi
   done
