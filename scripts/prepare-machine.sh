@@ -24,6 +24,8 @@
 #   machine_private_server running|stopped|no-service [INSTALLATION FOLDER]
 #   machine_stop_services                  stops every service started here (wine_env_down
 #                                          does it for every machine it ends)
+# QM_OLD_SERVER_PORT and QM_FB4_PORT, when set, go into the servers' firebird.conf: machines
+# on one host share the loopback ports.
 QM_ROOT=${QM_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 QM_STANDINS=${QM_STANDINS:-$QM_ROOT/build/win64/standins}
 # What the 32-bit setup sees as HKLM\Software on 64-bit Windows.
@@ -44,6 +46,13 @@ machine_unix_path() {
 }
 
 machine_reg() { "$QM_WINE" reg "$@" >/dev/null 2>&1; }
+
+machine_set_port() {  # firebird.conf (unix path) port
+  [ -n "$2" ] || return 0
+  grep -v 'RemoteServicePort' "$1" >"$1.neu" 2>/dev/null || true
+  echo "RemoteServicePort = $2" >>"$1.neu"
+  mv "$1.neu" "$1"
+}
 
 # Runs a service tool command; remembers started services so they are stopped before
 # the machine's wineserver ends (they get no shutdown control there).
@@ -99,6 +108,7 @@ machine_old_server() {  # running|stopped|no-service [folder with trailing backs
   [ -d "$QM_STANDINS/old252" ] || { echo "prepare-machine: no stand-ins in $QM_STANDINS" >&2; return 1; }
   mkdir -p "$(machine_unix_path "$folder")"
   cp -r "$QM_STANDINS/old252/." "$(machine_unix_path "$folder")/"
+  machine_set_port "$(machine_unix_path "$folder")/firebird.conf" "${QM_OLD_SERVER_PORT:-}"
   machine_reg add "$QM_FB_KEY" /v DefaultInstance /t REG_SZ /d "$folder" /f
   [ "$state" = no-service ] && return 0
   machine_instsvc "${folder%\\}\\bin\\instsvc.exe" install DefaultInstance || return 1
@@ -112,6 +122,7 @@ machine_private_server() {  # running|stopped|no-service [installation folder]
   [ -d "$QM_STANDINS/fb4" ] || { echo "prepare-machine: no stand-ins in $QM_STANDINS" >&2; return 1; }
   mkdir -p "$(machine_unix_path "$server")"
   cp -r "$QM_STANDINS/fb4/." "$(machine_unix_path "$server")/"
+  machine_set_port "$(machine_unix_path "$server")/firebird.conf" "${QM_FB4_PORT:-}"
   [ "$state" = no-service ] && return 0
   machine_instsvc "$server\\instsvc.exe" install "$QM_FB4_INSTANCE" || return 1
   [ "$state" = running ] && { machine_instsvc "$server\\instsvc.exe" start "$QM_FB4_INSTANCE" || return 1; }
