@@ -14,7 +14,6 @@ cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_
   cmake --build build/win32 -j"$(nproc)" --target Quillmark50Setup >/dev/null || exit 1
 source scripts/wine-env.sh
 source scripts/prepare-machine.sh
-export LC_ALL=${LC_ALL:-de_DE.UTF-8}
 own_display=0
 if [ -z "${DISPLAY:-}" ]; then own_display=1; fi
 if [ $own_display -eq 1 ]; then
@@ -25,6 +24,7 @@ else
   saved=$DISPLAY; wine_env_up; kill "$QM_XVFB_PID" 2>/dev/null; QM_XVFB_PID=""; export DISPLAY=$saved
   trap 'wine_env_down' EXIT
 fi
+export LC_ALL=${QM_LC_ALL:-de_DE.UTF-8}
 state=${QM_MACHINE:-update}
 machine=demo-$state
 prepare_machine "$machine" "$state" || exit 1
