@@ -69,5 +69,8 @@ private:
 std::string getTextVor(char sep, const std::string& text);
 // The text after the first `sep`, the whole text when there is none.
 std::string getTextNach(char sep, const std::string& text);
+// The first three parts of a file version "major.minor.release.build" are at least the
+// given; false when one of them is empty or no number.
+bool dateiVersionMindestens(const std::string& dateiVersion, int major, int minor, int release);
 
 }  // namespace qm

@@ -136,3 +136,32 @@ TEST_F(VersionInfo, WindowHelpersHandBackProductAndFileVersion) {
 
 }  // namespace
 }  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST(VersionText, TextBeforeAndAfterTheFirstSeparator) {
+    EXPECT_EQ(getTextVor('.', "5.18.25.0"), "5");
+    EXPECT_EQ(getTextNach('.', "5.18.25.0"), "18.25.0");
+    EXPECT_EQ(getTextVor('.', "5"), "");
+    EXPECT_EQ(getTextNach('.', "5"), "5");
+    EXPECT_EQ(getTextVor('.', ".5"), "");
+    EXPECT_EQ(getTextNach('.', "5."), "");
+    EXPECT_EQ(getTextVor('.', ""), "");
+    EXPECT_EQ(getTextNach('.', ""), "");
+}
+
+TEST(VersionText, AtLeast5_16_23ComparesTheFirstThreePartsAsNumbers) {
+    const std::pair<const char*, bool> cases[] = {
+        {"5.16.23.0", true},  {"5.16.22.0", false}, {"5.16.24.0", true},  {"5.17.0.0", true},
+        {"6.0.0.0", true},    {"5.15.99.0", false}, {"4.99.99.0", false}, {"5.5.3.0", false},
+        {"5.18.25.0", true},  {"05.016.023.0", true}, {"5.16.23", false},  // the release has no period after it
+        {"5.18.25", false},   {"5.16", false},      {"", false},          {"<info not available>", false},
+        {"5, 18, 25, 0", false}, {"5.x.25.0", false}, {"5.16.23a.0", false}, {"99999999999.0.0.0", false},
+        {"5. 16. 23.0", true},  // blanks before a number are allowed, as by StrToInt
+    };
+    for (auto [v, expected] : cases) EXPECT_EQ(dateiVersionMindestens(v, 5, 16, 23), expected) << v;
+}
+
+}  // namespace
+}  // namespace qm
