@@ -2,6 +2,7 @@
 // Message dialogs and message boxes. Every dialog the setup shows goes through here,
 // so tests can answer them and see each one.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qm {
@@ -39,6 +40,8 @@ public:
     virtual int messageBox(const std::string& text, const std::string& caption, uint32_t flags) = 0;
     // The default error dialog for an error that escaped an event handler.
     virtual void showException(const std::string& message) = 0;
+    // The shell's folder-browse dialog, opened at startFolder; nothing when cancelled.
+    virtual std::optional<std::string> browseForFolder(const std::string& title, const std::string& startFolder) = 0;
 };
 
 // Captions of the typed dialogs.

@@ -6,6 +6,7 @@
 #include "platform/locale.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/resources.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 #include "platform/versioninfo.h"
@@ -18,6 +19,7 @@ struct Platform {
     ILocale& locale;
     IDialogs& dialogs;
     IUi& ui;
+    IResources& resources;
     IFiles& files;
     IServices& services;
     IProcesses& processes;

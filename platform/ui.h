@@ -1,9 +1,12 @@
 #pragma once
 // Windows and the message loop. The portable form classes talk to a peer; the win32
 // backend makes it a real window, the simulation keeps its state for tests.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "platform/controls.h"
 
 namespace qm {
 
@@ -25,7 +28,14 @@ public:
     virtual void formResize() = 0;
     virtual void formMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) = 0;
     virtual void formClosed() = 0;
+    // A key the form may take before the focused control sees it (Tab, Escape, Return).
+    // True when the form handled it.
+    virtual bool formDialogKey(uint32_t /*virtualKey*/, bool /*shift*/) { return false; }
 };
+
+namespace vk {
+constexpr uint32_t Tab = 0x09, Return = 0x0D, Escape = 0x1B;
+}
 
 class IFormPeer {
 public:
@@ -42,6 +52,15 @@ public:
     virtual bool visible() = 0;
     virtual bool closed() = 0;
     virtual void postMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) = 0;
+    virtual void setColor(Color /*background*/) {}
+    virtual void setFont(const Font& /*font*/) {}
+    // A control on this window; parent null: directly on the window.
+    virtual std::unique_ptr<IControlPeer> createControl(const ControlStyle& style, IControlPeer* parent,
+                                                        IControlEvents& events) = 0;
+    // Shows the window modally: the other windows are disabled until endModal() or close.
+    // Returns the modal result (mr::*); a window closed otherwise gives mr::Cancel.
+    virtual int showModal() = 0;
+    virtual void endModal(int modalResult) = 0;
 };
 
 class IUi {
@@ -61,6 +80,8 @@ public:
     virtual bool terminated() = 0;
     virtual void processMessages() = 0;
     virtual Size screenSize() = 0;
+    // Decodes a picture with the platform's own decoder; raises qm::Exception on bad data.
+    virtual std::shared_ptr<IPicture> decodePicture(const uint8_t* data, size_t size, PictureFormat format) = 0;
 };
 
 }  // namespace qm

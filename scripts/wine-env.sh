@@ -14,6 +14,8 @@ QM_XVFB_PID=""
 
 wine_env_display() {
   local n
+  # A helper's own display number keeps parallel runs apart.
+  if [ -n "${QM_DISPLAY:-}" ]; then echo "$QM_DISPLAY"; return; fi
   for n in $(seq 90 140); do
     if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then echo $n; return; fi
   done

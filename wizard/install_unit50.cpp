@@ -16,6 +16,7 @@ const char* const kWillkommen = "Herzlich willkommen zur Installation von Quillm
 }
 
 TfmInstall::TfmInstall(Platform& p) : TForm(p) {
+    initControls();
     safe([this] { FormCreate(); });
 }
 
@@ -27,8 +28,10 @@ void TfmInstall::FormCreate() {
     const std::string titel = std::string("Quillmark ") + Versionen::ProgrammVersion + " - Installation";
     peer_->setCaption(titel);
     p_.ui.setApplicationTitle(titel);
-    peer_->setClientSize({670, 511});
-    peer_->setMinimumSize({686, 550});
+    laFirebirdSchonVorhanden.setCaption("");
+    setSchritt(1);
+    laQMStatus.setCaption("");
+    JvLabelTitel.setCaption(std::string("Quillmark ") + Versionen::ProgrammVersion);
 }
 
 std::string TfmInstall::meldungKeineAdminRechte() {

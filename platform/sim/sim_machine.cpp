@@ -103,7 +103,11 @@ std::vector<DialogRecord> ScriptedUser::unscripted() const {
 }
 
 // ---------------------------------------------------------------- windows
-void SimFormPeer::setClientSize(Size s) { bounds_.width = s.width + FrameWidth, bounds_.height = s.height + FrameHeight; }
+void SimFormPeer::setClientSize(Size s) {
+    Size before = clientSize();
+    bounds_.width = s.width + FrameWidth, bounds_.height = s.height + FrameHeight;
+    if (clientSize() != before) events_.formResize();
+}
 
 void SimFormPeer::setBounds(Rect r) {
     r.width = std::max(r.width, min_.width);
@@ -123,6 +127,7 @@ void SimFormPeer::show() {
 
 void SimFormPeer::close() {
     if (closed_) return;
+    if (modal) endModal(mr::Cancel);
     closed_ = true;
     visible_ = false;
     ui_.forget(this);

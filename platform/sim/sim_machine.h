@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/sim_controls.h"
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_resources.h"
 #include "platform/sim/sim_system.h"
 
 namespace qm::sim {
@@ -114,7 +117,7 @@ public:
 
 // ---------------------------------------------------------------- dialogs
 struct DialogRecord {
-    enum class Kind { MessageDlg, MessageBox, Exception } kind;
+    enum class Kind { MessageDlg, MessageBox, Exception, FolderBrowse } kind;
     std::string text;
     std::string caption;
     MsgDlgType type = MsgDlgType::Information;
@@ -130,8 +133,12 @@ public:
     int messageDlg(const std::string& text, MsgDlgType type, unsigned buttons) override;
     int messageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
     void showException(const std::string& message) override;
+    // Recorded with the start folder as text and the title as caption.
+    std::optional<std::string> browseForFolder(const std::string& title, const std::string& startFolder) override;
 
     void answer(int modalResult) { answers_.push_back(modalResult); }
+    // The folder the user picks in the next folder dialog; nothing: cancel.
+    void answerFolder(std::optional<std::string> folder) { folders_.push_back(std::move(folder)); }
     std::vector<DialogRecord> shown;
     // Dialogs that came without a scripted answer; a test fails on any.
     std::vector<DialogRecord> unscripted() const;
@@ -140,6 +147,7 @@ public:
 private:
     int take(DialogRecord r, int fallback);
     std::deque<int> answers_;
+    std::deque<std::optional<std::string>> folders_;
 };
 
 // ---------------------------------------------------------------- windows
@@ -160,9 +168,28 @@ public:
     bool visible() override { return visible_; }
     bool closed() override { return closed_; }
     void postMessage(uint32_t msg, uintptr_t w, intptr_t l) override;
+    void setColor(Color c) override { color = c; }
+    void setFont(const Font& f) override { font = f; }
+    std::unique_ptr<IControlPeer> createControl(const ControlStyle& style, IControlPeer* parent,
+                                                IControlEvents& events) override;
+    int showModal() override;
+    void endModal(int modalResult) override;
 
     IFormEvents& events() { return events_; }
     Size minimumSize() const { return min_; }
+    SimUi& ui() { return ui_; }
+    // The user presses a key while this window is active: the window's dialog keys first,
+    // then a character goes to the focused control.
+    void pressKey(uint32_t virtualKey, bool shift = false);
+    // The user closes the window by its title-bar button.
+    void userClose();
+    // Controls in creation order; the sim peers register here.
+    std::vector<SimControlPeer*> controls;
+    SimControlPeer* focusedControl = nullptr;
+    bool modal = false;
+    int modalResult = 0;
+    Color color = colors::BtnFace;
+    Font font;
     static constexpr int FrameWidth = 16, FrameHeight = 39;
 
 private:
@@ -208,11 +235,23 @@ public:
     bool mainFormOnTaskbar = false;
     std::vector<uint32_t> dispatched;  // every message handed to a form, in order
 
+    std::shared_ptr<IPicture> decodePicture(const uint8_t* data, size_t size, PictureFormat format) override;
+    // What the user does while a modal window is open, in the order the windows open.
+    void whileModal(std::function<void(SimFormPeer&)> action) { modalActions_.push_back(std::move(action)); }
+    // Modal windows that opened without a scripted action or that the action left open.
+    std::vector<std::string> modalProblems;
+    std::function<void(SimFormPeer&)> takeModalAction();
+    // A modal window is open: the other windows take no input.
+    bool pendingModal() const { return modalDepth_ > 0; }
+
 private:
     std::string title_;
     IFormPeer* main_ = nullptr;
     bool terminated_ = false, ended_ = false;
     std::deque<Posted> queue_;
+    std::deque<std::function<void(SimFormPeer&)>> modalActions_;
+    int modalDepth_ = 0;
+    friend class SimFormPeer;
 };
 
 // ---------------------------------------------------------------- machine
@@ -224,11 +263,12 @@ public:
     SimLocale locale;
     ScriptedUser user;
     SimUi ui;
+    SimResources resources;
     SimFiles files;
     SimVersionInfo versionInfo{files};
     SimServices services;
     SimProcesses processes{files};
-    Platform platform{registry, kernel, locale, user, ui, files, services, processes, versionInfo};
+    Platform platform{registry, kernel, locale, user, ui, resources, files, services, processes, versionInfo};
 };
 
 }  // namespace qm::sim

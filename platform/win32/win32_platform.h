@@ -58,6 +58,7 @@ public:
     int messageDlg(const std::string& text, MsgDlgType type, unsigned buttons) override;
     int messageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
     void showException(const std::string& message) override;
+    std::optional<std::string> browseForFolder(const std::string& title, const std::string& startFolder) override;
 
 private:
     Ui& ui_;
@@ -79,8 +80,11 @@ public:
     bool terminated() override { return terminated_; }
     void processMessages() override;
     Size screenSize() override;
+    std::shared_ptr<IPicture> decodePicture(const uint8_t* data, size_t size, PictureFormat format) override;
 
     HWND mainWindow() const;
+    // Keys the window takes before its focused control; true when taken.
+    bool preTranslate(MSG& msg);
     void formDestroyed(FormPeer* f);
     bool mainFormOnTaskbar() const { return onTaskbar_; }
 
@@ -90,6 +94,11 @@ private:
     bool terminated_ = false, onTaskbar_ = false, mainGone_ = false;
 };
 
+class Resources : public IResources {
+public:
+    std::optional<ResourceView> find(const std::string& type, const std::string& name, uint16_t language) override;
+};
+
 // Everything together, for the program and the tests under Wine.
 struct Machine {
     Registry registry;
@@ -97,11 +106,12 @@ struct Machine {
     Locale locale;
     Ui ui;
     Dialogs dialogs{ui};
+    Resources resources;
     Files files;
     Services services;
     Processes processes;
     VersionInfo versionInfo;
-    Platform platform{registry, kernel, locale, dialogs, ui, files, services, processes, versionInfo};
+    Platform platform{registry, kernel, locale, dialogs, ui, resources, files, services, processes, versionInfo};
 };
 
 }  // namespace qm::win32

@@ -1,6 +1,11 @@
 #include <windowsx.h>
+#include <shlobj.h>
 
+#include <vector>
+
+#include "platform/types.h"
 #include "platform/win32/utf.h"
+#include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_platform.h"
 
 namespace qm::win32 {
@@ -9,13 +14,29 @@ namespace {
 const wchar_t* const kFormClass = L"QuillmarkForm";
 }
 
+struct OtherWindows {
+    HWND self;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK collectOther(HWND h, LPARAM lp) {
+    auto* c = reinterpret_cast<OtherWindows*>(lp);
+    if (h != c->self && IsWindowVisible(h) && IsWindowEnabled(h)) c->windows.push_back(h);
+    return TRUE;
+}
+
 class FormPeer : public IFormPeer {
 public:
     FormPeer(Ui& ui, IFormEvents& events) : ui_(ui), events_(events) {
-        hwnd_ = CreateWindowExW(0, kFormClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+        // Windows created after the main window belong to it: they stay above it.
+        hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, ui.mainWindow(), nullptr,
+                                GetModuleHandleW(nullptr), this);
     }
     ~FormPeer() override {
+        if (modal_) endModal(mr::Cancel);
+        if (font_) DeleteObject(font_);
+        if (brush_) DeleteObject(brush_);
         if (hwnd_) {
             HWND h = hwnd_;
             hwnd_ = nullptr;
@@ -73,11 +94,73 @@ public:
     void postMessage(uint32_t msg, uintptr_t w, intptr_t l) override {
         if (hwnd_ && !closed_) PostMessageW(hwnd_, msg, w, l);
     }
+    void setColor(Color c) override {
+        if (brush_) DeleteObject(brush_);
+        brush_ = CreateSolidBrush(colorRef(c));
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+    void setFont(const Font& f) override {
+        if (font_) DeleteObject(font_);
+        font_ = createFont(f);
+        SendMessageW(hwnd_, WM_SETFONT, WPARAM(font_), FALSE);
+    }
+    std::unique_ptr<IControlPeer> createControl(const ControlStyle& style, IControlPeer* parent,
+                                                IControlEvents& events) override {
+        return makeControlPeer(hwnd_, nextId_++, style, parent, events);
+    }
+
+    int showModal() override {
+        if (!hwnd_ || closed_) return mr::Cancel;
+        // Every other window of the program waits while this one is open.
+        OtherWindows others{hwnd_, {}};
+        EnumThreadWindows(GetCurrentThreadId(), collectOther, reinterpret_cast<LPARAM>(&others));
+        std::vector<HWND>& disabled = others.windows;
+        for (HWND h : disabled) EnableWindow(h, FALSE);
+        modal_ = true;
+        modalResult_ = mr::None;
+        show();
+        if (hwnd_ && !closed_) SetForegroundWindow(hwnd_);
+        MSG msg;
+        while (modal_ && !closed_) {
+            BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+            if (r <= 0) {
+                PostQuitMessage(r == 0 ? int(msg.wParam) : 0);
+                break;
+            }
+            if (ui_.preTranslate(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        modal_ = false;
+        for (HWND h : disabled)
+            if (IsWindow(h)) EnableWindow(h, TRUE);
+        if (hwnd_ && !closed_) ShowWindow(hwnd_, SW_HIDE);
+        if (!disabled.empty() && IsWindow(disabled.front())) SetForegroundWindow(ui_.mainWindow());
+        return modalResult_ == mr::None ? mr::Cancel : modalResult_;
+    }
+
+    void endModal(int r) override {
+        if (!modal_) return;
+        modalResult_ = r;
+        modal_ = false;
+        PostMessageW(hwnd_, WM_NULL, 0, 0);  // wakes the modal loop
+    }
 
     HWND hwnd() const { return hwnd_; }
+    IFormEvents& events() { return events_; }
 
     LRESULT handle(UINT msg, WPARAM w, LPARAM l) {
+        LRESULT routed = 0;
+        if (routeControlMessage(hwnd_, msg, w, l, routed)) return routed;
         switch (msg) {
+        case WM_ERASEBKGND:
+            if (brush_) {
+                RECT rc;
+                GetClientRect(hwnd_, &rc);
+                FillRect(reinterpret_cast<HDC>(w), &rc, brush_);
+                return 1;
+            }
+            return DefWindowProcW(hwnd_, msg, w, l);
         case WM_SIZE: events_.formResize(); return 0;
         case WM_GETMINMAXINFO: {
             auto* mm = reinterpret_cast<MINMAXINFO*>(l);
@@ -85,7 +168,11 @@ public:
             mm->ptMinTrackSize.y = min_.height;
             return 0;
         }
-        case WM_CLOSE: DestroyWindow(hwnd_); return 0;
+        case WM_CLOSE:
+            // A modal window closed by its title-bar button is cancelled and kept for its owner.
+            if (modal_) endModal(mr::Cancel);
+            else DestroyWindow(hwnd_);
+            return 0;
         case WM_DESTROY:
             closed_ = true;
             events_.formClosed();
@@ -118,6 +205,11 @@ private:
     HWND hwnd_ = nullptr;
     Size min_;
     bool closed_ = false;
+    bool modal_ = false;
+    int modalResult_ = 0;
+    int nextId_ = 1000;
+    HFONT font_ = nullptr;
+    HBRUSH brush_ = nullptr;
 };
 
 Ui::Ui() {
@@ -150,12 +242,26 @@ void Ui::terminate() {
     PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
+// Tab, Escape and Return go to the window of the focused control first, as dialog keys.
+bool Ui::preTranslate(MSG& msg) {
+    if (msg.message != WM_KEYDOWN || !msg.hwnd) return false;
+    if (msg.wParam != VK_TAB && msg.wParam != VK_ESCAPE && msg.wParam != VK_RETURN) return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    wchar_t cls[64] = {};
+    if (!root || !GetClassNameW(root, cls, 64) || lstrcmpW(cls, kFormClass) != 0) return false;
+    auto* form = reinterpret_cast<FormPeer*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+    if (!form) return false;
+    bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    return form->events().formDialogKey(uint32_t(msg.wParam), shift);
+}
+
 void Ui::run() {
     if (main_) main_->show();
     MSG msg;
     while (!terminated_ && !mainGone_) {
         BOOL r = GetMessageW(&msg, nullptr, 0, 0);
         if (r <= 0) break;
+        if (preTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -168,9 +274,14 @@ void Ui::processMessages() {
             PostQuitMessage(int(msg.wParam));
             break;
         }
+        if (preTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+std::shared_ptr<IPicture> Ui::decodePicture(const uint8_t* data, size_t size, PictureFormat) {
+    return decodeWithGdiPlus(data, size);
 }
 
 Size Ui::screenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
@@ -194,6 +305,33 @@ int Dialogs::messageDlg(const std::string& text, MsgDlgType type, unsigned butto
 
 int Dialogs::messageBox(const std::string& text, const std::string& caption, uint32_t flags) {
     return MessageBoxW(nullptr, wide(text).c_str(), wide(caption).c_str(), flags);
+}
+
+namespace {
+int CALLBACK browseCallback(HWND h, UINT msg, LPARAM, LPARAM data) {
+    if (msg == BFFM_INITIALIZED && data) SendMessageW(h, BFFM_SETSELECTIONW, TRUE, data);
+    return 0;
+}
+}  // namespace
+
+std::optional<std::string> Dialogs::browseForFolder(const std::string& title, const std::string& startFolder) {
+    HRESULT co = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    std::wstring wtitle = wide(title), start = wide(startFolder);
+    BROWSEINFOW bi{};
+    HWND owner = ui_.mainWindow();
+    bi.hwndOwner = owner && IsWindowVisible(owner) ? owner : nullptr;
+    bi.lpszTitle = wtitle.c_str();
+    bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    bi.lpfn = browseCallback;
+    bi.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
+    std::optional<std::string> chosen;
+    if (PIDLIST_ABSOLUTE pidl = SHBrowseForFolderW(&bi)) {
+        wchar_t path[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(pidl, path)) chosen = utf8(path);
+        CoTaskMemFree(pidl);
+    }
+    if (SUCCEEDED(co)) CoUninitialize();
+    return chosen;
 }
 
 void Dialogs::showException(const std::string& message) {
