@@ -98,6 +98,8 @@ public:
     // Version resources.
     void getProduktVersion(const std::string& datei, std::string& version);
     void getDateiVersion(const std::string& datei, std::string& version);
+    // The application in the offered folder is at least version 5.16.23.
+    bool checkNeueVersionInstalliert();
 
 protected:
     void handleMessage(uint32_t msg, uintptr_t w, intptr_t l) override;
@@ -106,6 +108,10 @@ private:
     // The window's design-time settings beyond the layout: fonts, colours, anchors, tab
     // order, the design-time choice and the event handlers.
     void initControls();
+    // The detection at creation.
+    void waehleVorgabeVerzeichnis();
+    void meldeVorhandeneInstallation();
+    void stelleInstallationsartWieder();
     bool probeLaufMarker();
     bool dienstManagerFrage(const std::string& instanz, bool nachLaufendFragen);
     using Aufruf = std::string (*)(const std::string& tool, const std::string& instanz);
