@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/kernel.h"
 #include "platform/locale.h"
+#include "platform/printer.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/resources.h"
@@ -21,6 +22,7 @@ struct Platform {
     IUi& ui;
     IResources& resources;
     IFiles& files;
+    IPrinter& printer;
     IServices& services;
     IProcesses& processes;
     IVersionInfo& versionInfo;

@@ -49,6 +49,11 @@ step "host tests (sanitizers)" env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=pri
 step "win32 build (shipped setup, i686)" build build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 step "shipped setup is a 32-bit GUI program asking for administrator rights" check_shipped_exe
 step "win64 build (the same sources for wine64)" build build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+check_update_manifest() {
+  /usr/bin/python3 scripts/check_update_manifest.py build/win32/Quillmark50Setup.exe &&
+    /usr/bin/python3 scripts/check_update_manifest.py build/win64/Quillmark50Setup.exe
+}
+step "update manifest resource of the built setup, byte for byte" check_update_manifest
 
 source scripts/wine-env.sh
 trap 'wine_env_down' EXIT

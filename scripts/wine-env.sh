@@ -1,5 +1,6 @@
 # Sourced: a display and Wine prefixes of our own below build/, stopped by process id.
-#   wine_env_up        starts Xvfb (QM_SCREEN, default 1920x1080x24) and a template prefix
+#   wine_env_up        starts Xvfb (QM_SCREEN, default 1920x1080x24; screen 1: QM_SCREEN_SMALL,
+#                      default 1024x768x24) and a template prefix
 #   wine_machine NAME  copies the template to build/wine/NAME and starts its wineserver
 #   wine_env_down      stops every wineserver we started, then Xvfb
 QM_ROOT=${QM_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
@@ -14,8 +15,6 @@ QM_XVFB_PID=""
 
 wine_env_display() {
   local n
-  # A helper's own display number keeps parallel runs apart.
-  if [ -n "${QM_DISPLAY:-}" ]; then echo "$QM_DISPLAY"; return; fi
   for n in $(seq 90 140); do
     if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then echo $n; return; fi
   done
@@ -37,7 +36,9 @@ wine_env_up() {
   mkdir -p "$QM_WINE_DIR"
   wine_env_locales
   local n; n=${QM_DISPLAY:-$(wine_env_display)}
-  Xvfb ":$n" -screen 0 "${QM_SCREEN:-1920x1080x24}" -nolisten tcp >"$QM_WINE_DIR/xvfb.log" 2>&1 &
+  # Screen 1 (DISPLAY=:n.1) is a small one for the layout on a 1024 x 768 screen.
+  Xvfb ":$n" -screen 0 "${QM_SCREEN:-1920x1080x24}" -screen 1 "${QM_SCREEN_SMALL:-1024x768x24}" \
+    -nolisten tcp >"$QM_WINE_DIR/xvfb.log" 2>&1 &
   QM_XVFB_PID=$!
   export DISPLAY=":$n"
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done

@@ -263,12 +263,8 @@ void TRadioButton::setChecked(bool c) {
     checked_ = c;
     peer().setChecked(c);
     if (!c) return;
-    const std::vector<TControl*>& siblings = parent() ? parent()->children() : std::vector<TControl*>{};
-    std::vector<TControl*> level = siblings;
-    if (!parent())
-        for (TControl* x : form().controls())
-            if (!x->parent()) level.push_back(x);
-    for (TControl* x : level)
+    const std::vector<TControl*> siblings = parent() ? parent()->children() : form().children();
+    for (TControl* x : siblings)
         if (auto* rb = dynamic_cast<TRadioButton*>(x); rb && rb != this) rb->setChecked(false);
     fire(onClick);
 }
@@ -342,6 +338,8 @@ TRichEdit::TRichEdit(TForm& f, TControl* parent, Rect r, bool readOnly, bool hSc
 void TRichEdit::loadRichText(const std::vector<uint8_t>& rtf) {
     if (!peer().loadRichText(rtf)) throw Exception("Der formatierte Text konnte nicht geladen werden");
 }
+
+void TRichEdit::print(const std::string& jobTitle) { form().platform().printer.printRichText(peer(), jobTitle, pageRect); }
 
 void TRichEdit::handleEvent(ControlEvent e, uint32_t arg) {
     if (e == ControlEvent::KeyPress && onKeyPress) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/printer.h"
 #include "platform/ui.h"
 
 namespace qm {
@@ -231,12 +232,10 @@ public:
     TRichEdit(TForm& f, TControl* parent, Rect r, bool readOnly, bool hScroll, bool vScroll);
     // Replaces the content; raises when the document does not load.
     void loadRichText(const std::vector<uint8_t>& rtf);
-    // The printed page's rectangle in printer pixels: left, top, right, bottom.
-    struct PageRect {
-        int left = 0, top = 0, right = 0, bottom = 0;
-        bool operator==(const PageRect&) const = default;
-    };
+    // Where the text goes on the printed page, in printer pixels.
     PageRect pageRect;
+    // One print job on the current printer; raises when printing fails.
+    void print(const std::string& jobTitle);
     std::function<void(char& key)> onKeyPress;
     bool tabStop() const override { return true; }
 

@@ -36,6 +36,8 @@ public:
     const Font& font() const { return font_; }
     // Every control of the form in creation order.
     const std::vector<TControl*>& controls() const { return controls_; }
+    // The controls placed directly on the form.
+    const std::vector<TControl*>& children() const { return children_; }
     TControl* focusedControl();
     // Moves the focus along the tab order, as the Tab key does.
     void selectNext(bool backwards = false);

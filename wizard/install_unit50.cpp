@@ -8,6 +8,7 @@
 #include "app/tregistry.h"
 #include "app/versionen.h"
 #include "platform/types.h"
+#include "wizard/png_bmp_loader.h"
 
 namespace qm {
 
@@ -25,6 +26,8 @@ TfmInstall::~TfmInstall() {
 }
 
 void TfmInstall::FormCreate() {
+    loadPngRessource(imQuillmarkLogo, "BildRessourcen", "QuillmarkLogo");
+    loadPngRessource(imFirebirdLogo, "BildRessourcen", "FirebirdLogo");
     const std::string titel = std::string("Quillmark ") + Versionen::ProgrammVersion + " - Installation";
     peer_->setCaption(titel);
     p_.ui.setApplicationTitle(titel);

@@ -41,6 +41,7 @@ public:
     void rbIBInstallClick();
     void JvdeQMInstallDirBeforeDialog(std::string& startVerzeichnis);
     void meFeedbackEnter();
+    void buLizenzbedingungenClick();
 
     // Controls, with the window's design-time layout (left, top, width, height).
     TButton buUeberspringen{*this, nullptr, {489, 477, 89, 25}, "Überspringen"};

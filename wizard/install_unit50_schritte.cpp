@@ -2,6 +2,8 @@
 #include "app/get_windows_version.h"
 #include "app/konstanten.h"
 #include "wizard/install_unit50.h"
+#include "wizard/lizenz.h"
+#include "wizard/png_bmp_loader.h"
 
 namespace qm {
 
@@ -42,9 +44,11 @@ void TfmInstall::initControls() {
     laKomponenteQuillmark.setFont(tahoma(-16));
     laKomponenteFirebird.setFont(tahoma(-16));
     JvdeQMInstallDir.setTabOrder(0);
+    JvdeQMInstallDir.dialogTitle = "Bitte wählen Sie das Verzeichnis, in das Quillmark installiert wird.";
     JvdeQMInstallDir.onBeforeDialog = [this](std::string& start) { JvdeQMInstallDirBeforeDialog(start); };
 
     imBildRechts.setAnchors(anchors::Top | anchors::Right);
+    safe([this] { loadBmpRessource(imBildRechts, "IMBILDRECHTS", "FORMBITMAP"); });
 
     paProgressBarQM.setTabOrder(1);
     JvSpecialProgressQM.setAnchors(anchors::Left | anchors::Top | anchors::Right | anchors::Bottom);
@@ -62,6 +66,7 @@ void TfmInstall::initControls() {
     cbLizenzbedingungen.setTabOrder(1);
     buLizenzbedingungen.setAnchors(anchors::Left | anchors::Bottom);
     buLizenzbedingungen.setTabOrder(2);
+    buLizenzbedingungen.onClick = [this] { buLizenzbedingungenClick(); };
 
     setDesignClientSize({670, 511});
     peer_->setMinimumSize({686, 550});
@@ -129,8 +134,17 @@ void TfmInstall::buUeberspringenClick() {
     }
 }
 
-// The install sequence comes with its own change.
-void TfmInstall::buInstallierenClick() {}
+// Steps 1 and 2 run the install sequence, which is not part of this window yet; in
+// step 3 the button closes the setup.
+void TfmInstall::buInstallierenClick() {
+    if (schritt == 3) close();
+}
+
+// A viewer of its own for each showing; it goes when it is closed.
+void TfmInstall::buLizenzbedingungenClick() {
+    TfmLizenz fmLizenz(p_);
+    fmLizenz.showModal();
+}
 
 void TfmInstall::rbIBInstallClick() {
     const bool unterOptionen = !rbIBEinzelplatz.checked() && schritt == 2;

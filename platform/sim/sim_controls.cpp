@@ -245,3 +245,17 @@ std::optional<ResourceView> SimResources::find(const std::string& type, const st
 }
 
 }  // namespace qm::sim
+
+namespace qm::sim {
+
+void SimPrinter::printRichText(IControlPeer& richText, const std::string& jobTitle, const PageRect& page) {
+    if (!installed) throw Exception("Es ist kein Drucker installiert");
+    if (!failure.empty()) {
+        std::string reason = failure;
+        failure.clear();
+        throw Exception(reason);
+    }
+    jobs.push_back({jobTitle, page, static_cast<SimControlPeer&>(richText).richText});
+}
+
+}  // namespace qm::sim

@@ -25,6 +25,9 @@ struct VersionResource {
 
 class SimFiles : public IFiles {
 public:
+    // The folders every Windows has.
+    SimFiles();
+
     struct Entry {
         std::string path;  // as first given, expanded
         bool folder = false;

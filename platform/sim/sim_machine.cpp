@@ -169,9 +169,6 @@ SimMachine::SimMachine() {
                        "C:\\Program Files (x86)");
     registry.setString(RootKey::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
                        "C:\\Program Files", true);
-    files.addFolder("C:\\Program Files (x86)");
-    files.addFolder("C:\\Program Files");
-    files.addFolder("C:\\windows\\system32");
     files.addFile("C:\\windows\\win.ini", "; for 16-bit app support\r\n");
     installCommandInterpreter(*this);
     // As the setup's own version resource has it.

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/sim/sim_controls.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_printer.h"
 #include "platform/sim/sim_resources.h"
 #include "platform/sim/sim_system.h"
 
@@ -265,10 +266,11 @@ public:
     SimUi ui;
     SimResources resources;
     SimFiles files;
+    SimPrinter printer;
     SimVersionInfo versionInfo{files};
     SimServices services;
     SimProcesses processes{files};
-    Platform platform{registry, kernel, locale, user, ui, resources, files, services, processes, versionInfo};
+    Platform platform{registry, kernel, locale, user, ui, resources, files, printer, services, processes, versionInfo};
 };
 
 }  // namespace qm::sim

@@ -13,7 +13,8 @@ namespace qm::sim {
 class SimResources : public IResources {
 public:
     SimResources();
-    std::optional<ResourceView> find(const std::string& type, const std::string& name, uint16_t language) override;
+    std::optional<ResourceView> find(const std::string& type, const std::string& name,
+                                     uint16_t language = lang::Any) override;
 
     void add(const std::string& type, const std::string& name, std::vector<uint8_t> data,
              uint16_t language = lang::German);

@@ -38,6 +38,10 @@ VersionResource VersionResource::of(const std::string& fileVersion, const std::s
     return r;
 }
 
+SimFiles::SimFiles() {
+    for (const char* d : {"C:\\Windows\\System32", "C:\\Program Files", "C:\\Program Files (x86)"}) addFolder(d);
+}
+
 std::string SimFiles::key(const std::string& path) const {
     std::string k = lower(expandFullPath(path, cwd));
     while (k.size() > 3 && k.back() == '\\') k.pop_back();

@@ -119,7 +119,11 @@ public:
             // A themed bar ignores its colour.
             SetWindowTheme(hwnd_, L" ", L" ");
         }
-        if (style.kind == ControlKind::RichText) SendMessageW(hwnd_, EM_SETEVENTMASK, 0, 0);
+        if (style.kind == ControlKind::RichText) {
+            SendMessageW(hwnd_, EM_SETEVENTMASK, 0, 0);
+            // Lines wrap at the window's width even with a horizontal scroll bar.
+            SendMessageW(hwnd_, EM_SETTARGETDEVICE, 0, 0);
+        }
     }
 
     ~ControlPeer() override {
@@ -143,7 +147,8 @@ public:
         SetWindowTextW(hwnd_, wide(t).c_str());
         quiet_ = false;
         if (style_.kind == ControlKind::Label) place();
-        if (style_.kind == ControlKind::ShadowLabel) InvalidateRect(hwnd_, nullptr, TRUE);
+        if (style_.kind == ControlKind::ShadowLabel || style_.kind == ControlKind::GroupBox)
+            InvalidateRect(hwnd_, nullptr, TRUE);
         repaintBehind();
     }
 

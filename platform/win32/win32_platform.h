@@ -83,6 +83,7 @@ public:
     std::shared_ptr<IPicture> decodePicture(const uint8_t* data, size_t size, PictureFormat format) override;
 
     HWND mainWindow() const;
+    HWND dialogOwner() const;
     // Keys the window takes before its focused control; true when taken.
     bool preTranslate(MSG& msg);
     void formDestroyed(FormPeer* f);
@@ -96,9 +97,17 @@ private:
 
 class Resources : public IResources {
 public:
-    std::optional<ResourceView> find(const std::string& type, const std::string& name, uint16_t language) override;
+    std::optional<ResourceView> find(const std::string& type, const std::string& name,
+                                     uint16_t language = lang::Any) override;
 };
 
+class Printer : public IPrinter {
+public:
+    std::optional<PrinterMetrics> metrics() override;
+    void printRichText(IControlPeer& richText, const std::string& jobTitle, const PageRect& page) override;
+};
+
+>>>>>>> main
 // Everything together, for the program and the tests under Wine.
 struct Machine {
     Registry registry;
@@ -108,10 +117,11 @@ struct Machine {
     Dialogs dialogs{ui};
     Resources resources;
     Files files;
+    Printer printer;
     Services services;
     Processes processes;
     VersionInfo versionInfo;
-    Platform platform{registry, kernel, locale, dialogs, ui, resources, files, services, processes, versionInfo};
+    Platform platform{registry, kernel, locale, dialogs, ui, resources, files, printer, services, processes, versionInfo};
 };
 
 }  // namespace qm::win32

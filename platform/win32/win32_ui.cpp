@@ -226,6 +226,15 @@ Ui::Ui() {
 
 std::unique_ptr<IFormPeer> Ui::createForm(IFormEvents& events) { return std::make_unique<FormPeer>(*this, events); }
 
+// A dialog belongs to the window the user works in: a modal window rather than the main
+// window it disabled, which the dialog would enable again when it closes.
+HWND Ui::dialogOwner() const {
+    HWND active = GetActiveWindow();
+    if (active && IsWindowVisible(active) && IsWindowEnabled(active)) return active;
+    HWND main = mainWindow();
+    return main && IsWindowVisible(main) && IsWindowEnabled(main) ? main : nullptr;
+}
+
 HWND Ui::mainWindow() const { return main_ ? static_cast<FormPeer*>(main_)->hwnd() : nullptr; }
 
 void Ui::formDestroyed(FormPeer* f) {
@@ -298,8 +307,7 @@ int Dialogs::messageDlg(const std::string& text, MsgDlgType type, unsigned butto
     if ((buttons & mb::Yes) && (buttons & mb::No)) flags |= (buttons & mb::Cancel) ? MB_YESNOCANCEL : MB_YESNO;
     else if ((buttons & mb::OK) && (buttons & mb::Cancel)) flags |= MB_OKCANCEL;
     else flags |= MB_OK;
-    HWND owner = ui_.mainWindow();
-    if (owner && !IsWindowVisible(owner)) owner = nullptr;
+    HWND owner = ui_.dialogOwner();
     return MessageBoxW(owner, wide(text).c_str(), wide(msgDlgCaption(type)).c_str(), flags);
 }
 
@@ -318,8 +326,7 @@ std::optional<std::string> Dialogs::browseForFolder(const std::string& title, co
     HRESULT co = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     std::wstring wtitle = wide(title), start = wide(startFolder);
     BROWSEINFOW bi{};
-    HWND owner = ui_.mainWindow();
-    bi.hwndOwner = owner && IsWindowVisible(owner) ? owner : nullptr;
+    bi.hwndOwner = ui_.dialogOwner();
     bi.lpszTitle = wtitle.c_str();
     bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     bi.lpfn = browseCallback;
@@ -337,8 +344,7 @@ std::optional<std::string> Dialogs::browseForFolder(const std::string& title, co
 void Dialogs::showException(const std::string& message) {
     std::string text = message;
     if (!text.empty() && text.back() != '.') text += '.';
-    HWND owner = ui_.mainWindow();
-    if (owner && !IsWindowVisible(owner)) owner = nullptr;
+    HWND owner = ui_.dialogOwner();
     MessageBoxW(owner, wide(text).c_str(), wide(ui_.applicationTitle()).c_str(), MB_OK | MB_ICONSTOP);
 }
 

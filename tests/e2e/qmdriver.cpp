@@ -12,6 +12,8 @@
 //   close "<caption>"
 //   text "<caption>" <class|id>
 //   settext "<caption>" <class|id> "<text>"
+//   key "<caption>" <class|id> <virtual-key>  posts a key press to the control
+//   rect "<caption>"                          window: l,t,r,b / client: WxH / enabled: 0|1
 //   hold-semaphore "<name>" <ms|inf>
 //   exitcode <cmdline...>                     prints the full 32-bit code
 //
@@ -424,6 +426,33 @@ int cmdSetText(int argc, wchar_t** argv) {
     return 0;
 }
 
+// A posted key goes through the target's message loop like a typed one.
+int cmdKey(int argc, wchar_t** argv) {
+    unsigned long long key;
+    if (argc < 5 || !parseNum(argv[4], key)) return fail(L"usage: key <window caption> <class|id> <virtual-key>");
+    HWND top = waitTop(argv[2], kFindMs);
+    if (!top) return fail(L"no window \"" + std::wstring(argv[2]) + L"\"");
+    HWND c = childBySpec(top, argv[3]);
+    if (!c) return fail(L"no control \"" + std::wstring(argv[3]) + L"\"");
+    UINT scan = MapVirtualKeyW((UINT)key, MAPVK_VK_TO_VSC);
+    PostMessageW(c, WM_KEYDOWN, (WPARAM)key, (LPARAM)(1 | (scan << 16)));
+    PostMessageW(c, WM_KEYUP, (WPARAM)key, (LPARAM)(1 | (scan << 16) | (1u << 30) | (1u << 31)));
+    return 0;
+}
+
+int cmdRect(int argc, wchar_t** argv) {
+    if (argc < 3) return fail(L"usage: rect <caption>");
+    HWND top = waitTop(argv[2], kFindMs);
+    if (!top) return fail(L"no window \"" + std::wstring(argv[2]) + L"\"");
+    RECT w, c;
+    GetWindowRect(top, &w);
+    GetClientRect(top, &c);
+    out(L"window: " + num(w.left) + L"," + num(w.top) + L"," + num(w.right) + L"," + num(w.bottom));
+    out(L"client: " + num(c.right) + L"x" + num(c.bottom));
+    out(L"enabled: " + num(IsWindowEnabled(top) ? 1 : 0));
+    return 0;
+}
+
 int cmdHoldSemaphore(int argc, wchar_t** argv) {
     if (argc < 4) return fail(L"usage: hold-semaphore <name> <ms|inf>");
     DWORD ms;
@@ -505,6 +534,7 @@ const Command kCommands[] = {
     {L"list", cmdList},              {L"controls", cmdControls},
     {L"click", cmdClick},            {L"close", cmdClose},
     {L"text", cmdText},              {L"settext", cmdSetText},
+    {L"key", cmdKey},                {L"rect", cmdRect},
     {L"hold-semaphore", cmdHoldSemaphore}, {L"exitcode", cmdExitcode},
 };
 

@@ -91,3 +91,5 @@ e2e_running_application_refused() (
   kill "$holder" 2>/dev/null; wait "$holder" 2>/dev/null
   exit $rc
 )
+
+source "$QM_ROOT/tests/e2e/scenarios_wizard.sh"

@@ -42,6 +42,8 @@ public:
     TCheckBox box{*this, nullptr, {10, 210, 100, 17}, "Box"};
     TEdit edit{*this, nullptr, {10, 230, 100, 21}};
     TMemo memo{*this, nullptr, {120, 210, 60, 40}, false, true, true};
+    TRadioButton c1{*this, nullptr, {200, 210, 60, 17}, "C1"};
+    TRadioButton c2{*this, nullptr, {200, 230, 60, 17}, "C2"};
 };
 
 using ControlLayer = test::SimTest;
@@ -70,6 +72,13 @@ TEST_F(ControlLayer, RadioGroupsFollowTheParentAndRaiseClickOnlyWhenBecomingChec
     user(f.b2).click();
     EXPECT_FALSE(f.b1.checked());
     EXPECT_TRUE(f.a2.checked());
+
+    // Directly on the form: a group of their own.
+    f.c1.setChecked(true);
+    user(f.c2).click();
+    EXPECT_FALSE(f.c1.checked());
+    EXPECT_TRUE(f.a2.checked());
+    EXPECT_TRUE(f.b2.checked());
 }
 
 TEST_F(ControlLayer, CheckBoxTogglesAndReportsEachChange) {
@@ -142,11 +151,12 @@ TEST_F(ControlLayer, TabFollowsTheTabOrderDepthFirstAndSkipsWhatCannotTakeTheFoc
         return seen;
     };
     // Equal orders keep creation order; a container's children come at its place.
-    EXPECT_EQ(walk(11), (std::vector<TControl*>{&f.abbrechen, &f.inner, &f.a1, &f.a2, &f.b1, &f.b2, &f.box, &f.edit,
-                                                &f.memo, &f.ok, &f.abbrechen}));
+    EXPECT_EQ(walk(13), (std::vector<TControl*>{&f.abbrechen, &f.inner, &f.a1, &f.a2, &f.b1, &f.b2, &f.box, &f.edit,
+                                                &f.c1, &f.c2, &f.memo, &f.ok, &f.abbrechen}));
     f.sub.setVisible(false);
     f.memo.setEnabled(false);
-    EXPECT_EQ(walk(7), (std::vector<TControl*>{&f.inner, &f.a1, &f.a2, &f.box, &f.edit, &f.ok, &f.abbrechen}));
+    EXPECT_EQ(walk(9), (std::vector<TControl*>{&f.inner, &f.a1, &f.a2, &f.box, &f.edit, &f.c1, &f.c2, &f.ok,
+                                               &f.abbrechen}));
     form.pressKey(vk::Tab, true);
     EXPECT_EQ(f.focusedControl(), &f.ok) << "Shift+Tab goes back";
 }
