@@ -107,7 +107,6 @@ public:
     void printRichText(IControlPeer& richText, const std::string& jobTitle, const PageRect& page) override;
 };
 
->>>>>>> main
 // Everything together, for the program and the tests under Wine.
 struct Machine {
     Registry registry;
