@@ -7,13 +7,13 @@ namespace qm {
 
 namespace {
 
-bool isDriveSpec(const std::string& p) {
+bool hasDriveLetter(const std::string& p) {
     return p.size() >= 2 && std::isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':';
 }
 
 // The part that ".." can never climb above: "C:", "\\server\share", "\\." or "\\?".
 size_t rootLength(const std::string& p) {
-    if (isDriveSpec(p)) return 2;
+    if (hasDriveLetter(p)) return 2;
     if (p.rfind("\\\\", 0) == 0) {
         if (p.rfind("\\\\.\\", 0) == 0 || p.rfind("\\\\?\\", 0) == 0) return 3;
         size_t server = p.find('\\', 2);
@@ -79,11 +79,11 @@ std::string expandFullPath(const std::string& path, const std::string& currentDi
     std::string absolute;
     if (p.rfind("\\\\", 0) == 0) {
         absolute = p;
-    } else if (isDriveSpec(p) && p.size() > 2 && p[2] == '\\') {
+    } else if (hasDriveLetter(p) && p.size() > 2 && p[2] == '\\') {
         absolute = p;
-    } else if (isDriveSpec(p)) {
+    } else if (hasDriveLetter(p)) {
         // "D:name": relative to that drive's current folder; only ours is known.
-        const bool sameDrive = isDriveSpec(cwd) && std::toupper(static_cast<unsigned char>(cwd[0])) ==
+        const bool sameDrive = hasDriveLetter(cwd) && std::toupper(static_cast<unsigned char>(cwd[0])) ==
                                                        std::toupper(static_cast<unsigned char>(p[0]));
         if (sameDrive) absolute = p.size() == 2 ? cwd : cwd + "\\" + p.substr(2);
         else absolute = p.substr(0, 2) + "\\" + p.substr(2);
