@@ -44,8 +44,9 @@ struct FindData {
 class IFiles {
 public:
     virtual ~IFiles() = default;
+    // A file, not a folder.
+    virtual bool fileExists(const std::string& path) = 0;
     virtual bool directoryExists(const std::string& path) = 0;
-    virtual bool fileExists(const std::string& path) = 0;  // a file, not a folder
     // GetFileAttributes: fileattr::Invalid when the path does not exist.
     virtual uint32_t getFileAttributes(const std::string& path) = 0;
     // CreateDirectory: one level, the parent must exist.
@@ -66,8 +67,10 @@ public:
     virtual Handle findFirstFile(const std::string& pattern, FindData& out) = 0;
     virtual bool findNextFile(Handle find, FindData& out) = 0;
     virtual void findClose(Handle find) = 0;
-    // GetFullPathName; empty on failure.
+    // GetFullPathName: absolute, "." and ".." resolved, a segment's trailing period dropped.
+    // Empty when the call fails.
     virtual std::string fullPathName(const std::string& path) = 0;
+    virtual std::string currentDirectory() = 0;
     virtual uint32_t lastError() = 0;
 };
 

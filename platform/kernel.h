@@ -33,6 +33,8 @@ public:
     virtual SemaphoreResult createSemaphore(const std::string& name, long initial, long maximum) = 0;
     virtual void closeHandle(Handle h) = 0;
     virtual void sleep(uint32_t milliseconds) = 0;
+    // Full path of the running program's own executable.
+    virtual std::string moduleFileName() = 0;
     // LoadLibrary by name through the normal search of Windows; 0 when it cannot be loaded.
     virtual Handle loadLibrary(const std::string& name) = 0;
     virtual void freeLibrary(Handle module) = 0;

@@ -5,11 +5,14 @@
 #include "platform/kernel.h"
 #include "platform/locale.h"
 #include "platform/printer.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/resources.h"
+#include "platform/services.h"
 #include "platform/security.h"
 #include "platform/shell.h"
 #include "platform/ui.h"
+#include "platform/versioninfo.h"
 
 namespace qm {
 
@@ -22,6 +25,9 @@ struct Platform {
     IResources& resources;
     IFiles& files;
     IPrinter& printer;
+    IServices& services;
+    IProcesses& processes;
+    IVersionInfo& versionInfo;
     IShell& shell;
     ISecurity& security;
 };

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Opens the setup on a prepared demo machine under Wine. With a display (DISPLAY set) the
 # window appears there; without one it runs on a virtual screen, takes a screenshot after
-# a few seconds and says where it is.
+# a few seconds and says where it is. The machine is the "update" machine (an earlier
+# installation and the old server with its running service) unless QM_MACHINE names
+# another state of scripts/prepare-machine.sh (fresh, update-stopped, private-files, ...).
 set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
 bash scripts/bootstrap.sh || exit 1
 cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null &&
-  cmake --build build/win64 -j"$(nproc)" --target Quillmark50Setup qmdriver >/dev/null || exit 1
+  cmake --build build/win64 -j"$(nproc)" --target Quillmark50Setup qmdriver standins >/dev/null || exit 1
 cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null &&
   cmake --build build/win32 -j"$(nproc)" --target Quillmark50Setup >/dev/null || exit 1
 source scripts/wine-env.sh
+source scripts/prepare-machine.sh
 own_display=0
 if [ -z "${DISPLAY:-}" ]; then own_display=1; fi
 if [ $own_display -eq 1 ]; then
@@ -22,9 +25,10 @@ else
   trap 'wine_env_down' EXIT
 fi
 export LC_ALL=${QM_LC_ALL:-de_DE.UTF-8}
-machine=${QM_MACHINE:-demo}
-wine_machine "$machine"
-echo "Setup (built: build/win32/Quillmark50Setup.exe, shown here: its x86-64 build) on machine build/wine/$machine"
+state=${QM_MACHINE:-update}
+machine=demo-$state
+prepare_machine "$machine" "$state" || exit 1
+echo "Setup (built: build/win32/Quillmark50Setup.exe, shown here: its x86-64 build) on machine build/wine/$machine ($state)"
 "$QM_WINE" build/win64/Quillmark50Setup.exe &
 pid=$!
 if [ $own_display -eq 1 ]; then

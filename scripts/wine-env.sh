@@ -77,6 +77,13 @@ wine_env_down() {
   local p
   if [ -f "$QM_WINE_DIR/started-prefixes" ]; then
     while read -r p; do
+      # Services started on a prepared machine get no shutdown control from wineserver -k.
+      if [ -f "$p/.qm-services" ]; then
+        while IFS=$'\t' read -r tool instance; do
+          WINEPREFIX="$p" "$QM_WINE" "$tool" stop -n "$instance" >/dev/null 2>&1 || true
+        done <"$p/.qm-services"
+        rm -f "$p/.qm-services"
+      fi
       WINEPREFIX="$p" "$QM_WINESERVER" -k >/dev/null 2>&1 || true
     done <"$QM_WINE_DIR/started-prefixes"
     rm -f "$QM_WINE_DIR/started-prefixes"

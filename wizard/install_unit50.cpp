@@ -33,9 +33,12 @@ void TfmInstall::FormCreate() {
     peer_->setCaption(titel);
     p_.ui.setApplicationTitle(titel);
     laFirebirdSchonVorhanden.setCaption("");
+    waehleVorgabeVerzeichnis();
     setSchritt(1);
+    meldeVorhandeneInstallation();
     laQMStatus.setCaption("");
     JvLabelTitel.setCaption(std::string("Quillmark ") + Versionen::ProgrammVersion);
+    stelleInstallationsartWieder();
 }
 
 std::string TfmInstall::meldungKeineAdminRechte() {

@@ -43,11 +43,6 @@ public:
     void extractFBServer();
     bool createVerknuepfungen();
     bool installVCRedist(const std::string& installer, const std::string& bezeichnung);
-    // Services and outside programs (dbserver/).
-    static constexpr uint32_t ProzessNichtGestartet = 0xFFFFFFFF;
-    bool checkDienstVorhanden(const std::string& instanz);
-    uint32_t runProzess(const std::string& befehlszeile, uint16_t anzeige);
-    bool checkFirebird4Datei(const std::string& installationsVerzeichnis);
     // True from the start of the product installation to its end: no second install and
     // no closing of the window meanwhile.
     bool produktInstallationLaeuft() const { return produktInstallationLaeuft_; }
@@ -102,6 +97,29 @@ public:
     // The installed application is at least version 5.16.23.
     bool neueVersionInstalliert = false;
 
+    // Services and outside programs.
+    // runProzess's result when the program could not be started (or its exit code could
+    // not be read); letzterProzessFehler() then holds the system's reason.
+    static constexpr uint32_t ProzessNichtGestartet = 0xFFFFFFFF;
+    bool checkDienstVorhanden(const std::string& instanz);
+    bool checkDienstGestartet(const std::string& instanz);
+    bool installDienst(const std::string& serverVerzeichnis, const std::string& instanz);
+    bool startDienst(const std::string& serverVerzeichnis, const std::string& instanz, bool toolInBin);
+    bool stopDienst(const std::string& serverVerzeichnis, const std::string& instanz, bool toolInBin);
+    bool removeDienst(const std::string& serverVerzeichnis, const std::string& instanz);
+    uint32_t runProzess(const std::string& befehlszeile, uint16_t anzeige);
+    const std::string& letzterProzessFehler() const { return letzterProzessFehler_; }
+
+    // Database servers on this machine.
+    bool checkFirebird252(std::string& serverVerzeichnis);
+    bool checkFirebird4Datei(const std::string& installationsVerzeichnis);
+
+    // Version resources.
+    void getProduktVersion(const std::string& datei, std::string& version);
+    void getDateiVersion(const std::string& datei, std::string& version);
+    // The application in the offered folder is at least version 5.16.23.
+    bool checkNeueVersionInstalliert();
+
 protected:
     void handleMessage(uint32_t msg, uintptr_t w, intptr_t l) override;
     void FormCloseQuery(bool& canClose) override;
@@ -110,7 +128,17 @@ private:
     // The window's design-time settings beyond the layout: fonts, colours, anchors, tab
     // order, the design-time choice and the event handlers.
     void initControls();
+    // The detection at creation.
+    void waehleVorgabeVerzeichnis();
+    void meldeVorhandeneInstallation();
+    void stelleInstallationsartWieder();
     bool probeLaufMarker();
+    bool dienstManagerFrage(const std::string& instanz, bool nachLaufendFragen);
+    using Aufruf = std::string (*)(const std::string& tool, const std::string& instanz);
+    bool runDienstprogramm(const std::string& serverVerzeichnis, const char* tool, Aufruf aufruf,
+                           const std::string& instanz);
+
+    std::string letzterProzessFehler_;
 
     // Progress of the payload being unpacked (only one at a time).
     struct Fortschritt {
@@ -127,5 +155,13 @@ private:
     bool inFormShow_ = false;
     bool schliessenAngefordert_ = false;
 };
+
+// The text before the first `sep`, "" when there is none.
+std::string getTextVor(char sep, const std::string& text);
+// The text after the first `sep`, the whole text when there is none.
+std::string getTextNach(char sep, const std::string& text);
+// The first three parts of a file version "major.minor.release.build" are at least the
+// given; false when one of them is empty or no number.
+bool dateiVersionMindestens(const std::string& dateiVersion, int major, int minor, int release);
 
 }  // namespace qm

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/full_path.h"
 #include "platform/types.h"
 
 namespace fs = std::filesystem;
@@ -148,7 +149,7 @@ void SimFiles::noteRemoved(const std::string& host) {
 std::string SimFiles::hostPath(const std::string& path) const {
     if (path.empty()) return {};  // Windows finds nothing under an empty name
     std::string p = path;
-    if (!(p.size() >= 2 && p[1] == ':')) p = currentDirectory + "\\" + p;
+    if (!(p.size() >= 2 && p[1] == ':')) p = expandFullPath(path, cwd);
     Parsed parsed = parseAbsolute(p);
     if (!parsed.ok) return {};
     std::string host = root_ + "/" + parsed.drive;
@@ -313,7 +314,7 @@ Handle SimFiles::findFirstFile(const std::string& pattern, FindData& out) {
     std::error_code ec;
     if (host.empty() || !fs::is_directory(P(host), ec)) return fail(kPathNotFound), 0;
     Find find;
-    if (parseAbsolute(folder.size() >= 2 && folder[1] == ':' ? folder : currentDirectory + "\\" + folder).parts.size() > 0) {
+    if (parseAbsolute(folder.size() >= 2 && folder[1] == ':' ? folder : expandFullPath(folder, cwd)).parts.size() > 0) {
         for (const char* dot : {".", ".."})
             if (wildcardMatch(mask, dot)) find.entries.push_back(describe(host, dot));
     }
@@ -338,17 +339,9 @@ bool SimFiles::findNextFile(Handle h, FindData& out) {
 void SimFiles::findClose(Handle h) { finds_.erase(h); }
 
 std::string SimFiles::fullPathName(const std::string& path) {
-    std::string p = path;
-    if (p.empty()) return fail(87), std::string();
-    if (!(p.size() >= 2 && p[1] == ':')) p = currentDirectory + "\\" + p;
-    Parsed parsed = parseAbsolute(p);
-    if (!parsed.ok) return fail(kPathNotFound), std::string();
-    std::string out(1, parsed.drive);
-    out += ":";
-    for (const auto& part : parsed.parts) out += "\\" + part;
-    if (parsed.parts.empty()) out += "\\";
-    else if (path.back() == '\\' || path.back() == '/') out += "\\";
-    return out;
+    std::string full = expandFullPath(path, cwd);
+    if (full.empty()) lastError_ = 87;
+    return full;
 }
 
 // ---------------------------------------------------------------- test side
@@ -409,6 +402,47 @@ std::vector<std::string> SimFiles::list(const std::string& folder) const {
     // NTFS delivers names in upper-case order.
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return upper(a) < upper(b); });
     return names;
+}
+
+void SimFiles::addFile(const std::string& path, const std::string& content) {
+    write(expandFullPath(path, cwd), content);
+    versions_.erase(hostPath(path));
+}
+
+void SimFiles::addExe(const std::string& path, std::optional<VersionResource> version) {
+    write(expandFullPath(path, cwd), "MZ");
+    if (version) versions_[hostPath(path)] = std::move(*version);
+    else versions_.erase(hostPath(path));
+}
+
+void SimFiles::remove(const std::string& path) {
+    const std::string host = hostPath(path);
+    std::error_code ec;
+    if (host.empty() || !fs::exists(P(host), ec)) return;
+    fs::remove_all(P(host), ec);
+    noteRemoved(host);
+    for (auto* m : {&names_}) {
+        for (auto it = m->begin(); it != m->end();)
+            it = it->first.rfind(host + "/", 0) == 0 ? m->erase(it) : std::next(it);
+    }
+    for (auto it = meta_.begin(); it != meta_.end();)
+        it = it->first == host || it->first.rfind(host + "/", 0) == 0 ? meta_.erase(it) : std::next(it);
+    for (auto it = versions_.begin(); it != versions_.end();)
+        it = it->first == host || it->first.rfind(host + "/", 0) == 0 ? versions_.erase(it) : std::next(it);
+}
+
+const SimFiles::Entry* SimFiles::find(const std::string& path) const {
+    const std::string host = hostPath(path);
+    std::error_code ec;
+    if (host.empty() || !fs::exists(P(host), ec)) return nullptr;
+    Entry& e = found_[host];
+    e.path = expandFullPath(path, cwd);
+    e.folder = fs::is_directory(P(host), ec);
+    e.content = e.folder ? std::string() : read(path);
+    auto v = versions_.find(host);
+    if (v != versions_.end()) e.version = v->second;
+    else e.version.reset();
+    return &e;
 }
 
 void SimFiles::lock(const std::string& path) { locked_.insert(hostPath(path)); }

@@ -15,6 +15,20 @@
 
 namespace qm::sim {
 
+// ---------------------------------------------------------------- files
+struct VersionResource {
+    // Language and code page of each string table; empty for a resource without a
+    // translation table.
+    std::vector<std::pair<uint16_t, uint16_t>> translations;
+    // String tables by their folder name as written in the resource ("040704B0"),
+    // each key to its text.
+    std::map<std::string, std::map<std::string, std::string>> strings;
+
+    // A usual resource: one German Unicode table with the two version texts.
+    static VersionResource of(const std::string& fileVersion, const std::string& productVersion,
+                              uint16_t language = 0x0407, uint16_t codePage = 0x04B0);
+};
+
 class SimFiles : public IFiles {
 public:
     SimFiles();
@@ -23,7 +37,11 @@ public:
     SimFiles& operator=(const SimFiles&) = delete;
 
     bool directoryExists(const std::string& path) override { return isDirectory(path); }
-    bool fileExists(const std::string& path) override { return exists(path) && !isDirectory(path); }
+    // A name with a separator at its end names a folder.
+    bool fileExists(const std::string& path) override {
+        return !path.empty() && path.back() != '\\' && path.back() != '/' && exists(path) && !isDirectory(path);
+    }
+    std::string currentDirectory() override { return cwd; }
     uint32_t getFileAttributes(const std::string& path) override;
     bool createDirectory(const std::string& path) override;
     FileHandle createFile(const std::string& path, uint32_t access, uint32_t share, uint32_t disposition,
@@ -62,7 +80,23 @@ public:
     // Local time = UTC + this offset (the time zone in force while the setup runs).
     int utcOffsetMinutes = 60;
     FileTime now = 133800000000000000ULL;  // the machine's clock for new files
-    std::string currentDirectory = "C:\\Windows\\system32";
+    std::string cwd = "C:\\Setup";
+
+    // The detection's view of a file: its content and version resource.
+    struct Entry {
+        std::string path;  // expanded
+        bool folder = false;
+        std::string content;
+        std::optional<VersionResource> version;
+    };
+    // Set-up; parent folders come into being with a file or folder.
+    void addFile(const std::string& path, const std::string& content = "");
+    void addExe(const std::string& path, std::optional<VersionResource> version);
+    void addFolder(const std::string& path) { makeDirectories(path); }
+    // A folder goes with everything below it.
+    void remove(const std::string& path);
+    // Null when nothing is there; valid until the next call for the same path.
+    const Entry* find(const std::string& path) const;
     size_t openHandles() const { return handles_.size() + finds_.size(); }
 
 private:
@@ -97,7 +131,9 @@ private:
     std::map<std::string, Meta> meta_;  // by host path
     std::set<std::string> locked_;
     std::map<std::string, uint32_t> mkdirErrors_;
-    mutable std::map<std::string, std::map<std::string, std::string>> names_;  // host folder -> lower -> name
+    mutable std::map<std::string, std::map<std::string, std::string>> names_;
+    std::map<std::string, VersionResource> versions_;  // by host path
+    mutable std::map<std::string, Entry> found_;  // host folder -> lower -> name
 };
 
 }  // namespace qm::sim

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/version_numbers.h"
+#include "platform/sim/sim_programs.h"
 #include "platform/types.h"
 
 namespace qm::sim {
@@ -222,6 +224,20 @@ SimMachine::SimMachine() {
                        "C:\\Program Files (x86)");
     registry.setString(RootKey::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
                        "C:\\Program Files", true);
+    files.addFile("C:\\windows\\win.ini", "; for 16-bit app support\r\n");
+    installCommandInterpreter(*this);
+    // As the setup's own version resource has it.
+    VersionResource eigene;
+    eigene.translations = {{0x0407, 1252}};
+    eigene.strings["040704E4"] = {{"CompanyName", "Tessarwind GmbH"},
+                                  {"FileDescription", "Quillmark 5.0 Installation"},
+                                  {"FileVersion", QM_FILEVERSION_TEXT},
+                                  {"InternalName", "Quillmark50Setup"},
+                                  {"LegalCopyright", "Tessarwind GmbH"},
+                                  {"OriginalFilename", "Quillmark50Setup.exe"},
+                                  {"ProductName", "Quillmark"},
+                                  {"ProductVersion", QM_FILEVERSION_TEXT}};
+    files.addExe(kernel.exePath, eigene);
 }
 
 }  // namespace qm::sim

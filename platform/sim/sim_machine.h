@@ -17,6 +17,7 @@
 #include "platform/sim/sim_install.h"
 #include "platform/sim/sim_printer.h"
 #include "platform/sim/sim_resources.h"
+#include "platform/sim/sim_system.h"
 
 namespace qm::sim {
 
@@ -82,6 +83,7 @@ public:
     SemaphoreResult createSemaphore(const std::string& name, long initial, long maximum) override;
     void closeHandle(Handle h) override;
     void sleep(uint32_t ms) override;
+    std::string moduleFileName() override { return exePath; }
     Handle loadLibrary(const std::string& name) override;
     void freeLibrary(Handle module) override;
 
@@ -90,6 +92,7 @@ public:
     std::vector<std::string> loadedLibraries;  // every successful load, in order
     size_t loadedNow() const { return libraries_.size(); }
     bool kernel32Loaded = true;
+    std::string exePath = "C:\\Setup\\Quillmark50Setup.exe";
     std::set<std::string> exports;  // kernel32's exports
     OsVersionInfo version;
     // Another process holding a semaphore, e.g. the running application.
@@ -284,9 +287,13 @@ public:
     SimResources resources;
     SimFiles files;
     SimPrinter printer;
+    SimVersionInfo versionInfo{files};
+    SimServices services;
+    SimProcesses processes{files};
     SimShell shell{files};
     SimSecurity security{files};
-    Platform platform{registry, kernel, locale, user, ui, resources, files, printer, shell, security};
+    Platform platform{registry, kernel, locale, user,     ui,       resources, files,
+                      printer,  services, processes, versionInfo, shell, security};
 };
 
 }  // namespace qm::sim

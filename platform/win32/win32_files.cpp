@@ -112,4 +112,12 @@ std::string Files::fullPathName(const std::string& path) {
     return utf8(buf);
 }
 
+std::string Files::currentDirectory() {
+    DWORD n = GetCurrentDirectoryW(0, nullptr);
+    std::wstring out(n, L'\0');
+    n = GetCurrentDirectoryW(DWORD(out.size()), out.data());
+    out.resize(n);
+    return utf8(out);
+}
+
 }  // namespace qm::win32

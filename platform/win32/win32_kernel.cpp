@@ -50,6 +50,15 @@ void Kernel::closeHandle(Handle h) { CloseHandle(reinterpret_cast<HANDLE>(h)); }
 
 void Kernel::sleep(uint32_t ms) { Sleep(ms); }
 
+std::string Kernel::moduleFileName() {
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, buf.data(), DWORD(buf.size()));
+        if (n < buf.size()) return utf8(buf.c_str(), int(n));
+        buf.resize(buf.size() * 2);
+    }
+}
+
 Handle Kernel::loadLibrary(const std::string& name) {
     HMODULE m = LoadLibraryW(wide(name).c_str());
     if (!m) lastError_ = GetLastError();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_system.h"
 
 namespace qm::win32 {
 
@@ -31,6 +32,7 @@ public:
     SemaphoreResult createSemaphore(const std::string& name, long initial, long maximum) override;
     void closeHandle(Handle h) override;
     void sleep(uint32_t ms) override;
+    std::string moduleFileName() override;
     Handle loadLibrary(const std::string& name) override;
     void freeLibrary(Handle module) override;
 
@@ -116,6 +118,7 @@ public:
     bool findNextFile(Handle find, FindData& out) override;
     void findClose(Handle find) override;
     std::string fullPathName(const std::string& path) override;
+    std::string currentDirectory() override;
     uint32_t lastError() override { return lastError_; }
 
 private:
@@ -173,9 +176,13 @@ struct Machine {
     Resources resources;
     Files files;
     Printer printer;
+    Services services;
+    Processes processes;
+    VersionInfo versionInfo;
     Shell shell;
     Security security;
-    Platform platform{registry, kernel, locale, dialogs, ui, resources, files, printer, shell, security};
+    Platform platform{registry, kernel, locale,   dialogs,  ui,          resources, files,
+                      printer,  services, processes, versionInfo, shell, security};
 };
 
 }  // namespace qm::win32

@@ -93,3 +93,4 @@ e2e_running_application_refused() (
 )
 
 source "$QM_ROOT/tests/e2e/scenarios_wizard.sh"
+source "$QM_ROOT/tests/e2e/scenarios_erkennung.sh"

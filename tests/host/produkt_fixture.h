@@ -7,6 +7,7 @@
 
 #include "app/versionen.h"
 #include "install/uninstall_log.h"
+#include "platform/sim/sim_programs.h"
 #include "tests/host/sim_controls.h"
 #include "tests/host/sim_fixture.h"
 #include "wizard/install_unit50.h"
@@ -102,12 +103,19 @@ protected:
         fm = std::make_unique<TfmInstall>(m.platform);
         fm->JvdeQMInstallDir.setText(inst);
         user(fm->JvSpecialProgressQM).progressHistory.clear();  // what the window's creation set
+        laufzeitInstaller(0, 0);
     }
     void TearDown() override {
         EXPECT_EQ(m.files.openHandles(), 0u) << "every file and search is closed";
         SimTest::TearDown();
     }
     std::vector<std::string> feedback() const { return fm->meFeedback.lines(); }
+    // The runtime installers of this machine end with these codes; the folder stays new.
+    void laufzeitInstaller(uint32_t code2010, uint32_t code2017) {
+        m.processes.installExit(inst + "\\vcredist_x86_2010_10.0.40219.325.exe", code2010);
+        m.processes.installExit(inst + "\\vc_redist.x86_2015-2022_14.31.31103.0.exe", code2017);
+        m.files.remove(inst);
+    }
     std::vector<std::string> logZeilen() const {
         std::vector<std::string> out;
         const std::string s = m.files.read(inst + "\\QM50Uninst.log");

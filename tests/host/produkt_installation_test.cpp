@@ -1,5 +1,6 @@
 // installProdukt on the simulated machine: a fresh installation, updates, every failure
 // point, the uninstall log, progress, the runtimes and the closing messages.
+#include <algorithm>
 #include <random>
 
 #include "app/versionen.h"
@@ -190,6 +191,42 @@ TEST_F(Produkt, AnUpdateAnsweredYesReplacesFilesAndTheOldLog) {
     EXPECT_EQ(m.security.explicitOf(p("Dokumentablage\\Brief an Frau M.doc")).size(), 2u)
         << "stored documents get full access too";
     EXPECT_EQ(dialog(1).text, kServerFolgt) << "no server on this machine";
+}
+
+TEST_F(Produkt, TheClosingMessageDependsOnUpdateKindServerFolderAndService) {
+    struct Fall {
+        bool update, netz, client, serverDatei, dienst;
+        bool serverDa;
+    };
+    const Fall faelle[] = {
+        {true, false, false, true, true, true},    // single workstation
+        {true, true, false, true, true, true},     // network server
+        {true, true, true, true, true, false},     // network client
+        {false, false, false, true, true, false},  // new installation
+        {true, false, false, false, true, false},  // no server files
+        {true, false, false, true, false, false},  // no service
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(std::to_string(f.update) + std::to_string(f.netz) + std::to_string(f.client) +
+                     std::to_string(f.serverDatei) + std::to_string(f.dienst));
+        m.user.shown.clear();
+        TfmInstall fenster(m.platform);
+        fenster.JvdeQMInstallDir.setText(inst);
+        fenster.setSchritt(2);
+        if (f.netz) user(fenster.rbIBNetz).click();
+        if (f.client) user(fenster.rbIBNetzClient).click();
+        fenster.setSchritt(1);
+        if (f.update) m.files.write(p("Quillmark50.exe"), "alt");
+        else m.files.deleteFile(p("Quillmark50.exe"));
+        if (f.serverDatei) m.files.write(p("Firebird_4.0.2.2816\\firebird.exe"), "MZ");
+        else m.files.deleteFile(p("Firebird_4.0.2.2816\\firebird.exe"));
+        if (f.dienst) m.services.add("FirebirdServerQuillmarkFB4.0.2.2816");
+        else m.services.remove("FirebirdServerQuillmarkFB4.0.2.2816");
+        if (f.update) m.user.answer(mr::Yes);
+        m.user.answer(mr::Ok);
+        ASSERT_EQ(fenster.installProdukt(), 0);
+        EXPECT_EQ(m.user.shown.back().text, f.serverDa ? kServerDa : kServerFolgt);
+    }
 }
 
 TEST_F(Produkt, EveryFailurePointEndsTheStepWithItsLineAndResult) {
@@ -453,7 +490,7 @@ namespace qm {
 namespace {
 
 TEST_F(Entpacken, TheServerArchiveLandsBelowTheAbsoluteFormOfTheFolder) {
-    m.files.currentDirectory = "C:\\Setup";
+    m.files.cwd = "C:\\Setup";
     m.files.makeDirectories("C:\\Setup");
     fm->JvdeQMInstallDir.setText("Praxis\\.\\Quillmark50");
     fm->extractFBServer();
@@ -466,6 +503,71 @@ TEST_F(Entpacken, TheServerArchiveLandsBelowTheAbsoluteFormOfTheFolder) {
     fm->extractFBServer();
     EXPECT_EQ(m.files.read("C:\\Setup\\Praxis\\Quillmark50\\Firebird_4.0.2.2816\\firebird.conf"),
               "RemoteServicePort = 4439\r\n");
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST_F(Produkt, TheRuntimeInstallersRunSilentlyAndTheirExitCodesAreReported) {
+    struct Fall {
+        uint32_t code;
+        std::string zeile;
+    };
+    const std::string paket = "'Microsoft Visual C++ Redistributable 2017'";
+    const Fall faelle[] = {
+        {0, "Installation " + paket + " erfolgreich."},
+        {5100, "Installation " + paket + " übersprungen, da neuere Version schon installiert."},
+        {3010, "Installation " + paket + " fehlgeschlagen. Fehlercode: 3010"},
+        {1638, "Installation " + paket + " fehlgeschlagen. Fehlercode: 1638"},
+        {0xFFFFFFFE, "Installation " + paket + " fehlgeschlagen. Fehlercode: -2"},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.code);
+        m.files.remove(inst);
+        m.processes.starts.clear();
+        laufzeitInstaller(0, f.code);
+        m.user.answer(mr::Ok);
+        TfmInstall fenster(m.platform);
+        fenster.JvdeQMInstallDir.setText(inst);
+        ASSERT_EQ(fenster.installProdukt(), 0) << "a runtime never stops the installation";
+        const auto zeilen = fenster.meFeedback.lines();
+        EXPECT_NE(std::find(zeilen.begin(), zeilen.end(), f.zeile), zeilen.end());
+        ASSERT_EQ(m.processes.starts.size(), 2u);
+        EXPECT_EQ(m.processes.starts[1].commandLine, inst + "\\vc_redist.x86_2015-2022_14.31.31103.0.exe /q")
+            << "unquoted, one blank, /q";
+        EXPECT_EQ(m.processes.starts[1].showWindow, 0u);
+        EXPECT_EQ(m.processes.starts[0].commandLine, inst + "\\vcredist_x86_2010_10.0.40219.325.exe /q");
+    }
+}
+
+TEST_F(Produkt, AnInstallerLeftByAnEarlierRunStillRunsWhenItsUnpackingFails) {
+    m.resources.remove("VCREDIST_2010", "MICROSOFT");
+    m.processes.installExit(p("vcredist_x86_2010_10.0.40219.325.exe"), 5100);  // the earlier run's file
+    m.user.answer(mr::Ok);
+    ASSERT_EQ(run(), 0);
+    const auto zeilen = feedback();
+    const auto kopiere = std::find(zeilen.begin(), zeilen.end(), "Kopiere " + p("vcredist_x86_2010_10.0.40219.325.exe"));
+    ASSERT_NE(kopiere, zeilen.end());
+    EXPECT_EQ(*(kopiere + 1), "Installation 'Microsoft Visual C++ Redistributable 2010' übersprungen, da neuere "
+                              "Version schon installiert.");
+    for (const auto& z : logZeilen()) EXPECT_EQ(z.find("vcredist_x86_2010"), std::string::npos) << "not unpacked: not listed";
+}
+
+TEST_F(Produkt, AnInstallerThatBreaksDownIsReportedInABoxAndALine) {
+    m.processes.install(p("vc_redist.x86_2015-2022_14.31.31103.0.exe"),
+                        [](const std::string&, const std::string&) -> uint32_t { throw Exception("kaputt"); });
+    m.files.remove(inst);
+    const std::string text = "Die Installation des 'Microsoft Visual C++ Redistributable 2017' ist fehlgeschlagen.";
+    m.user.answer(mr::Ok);  // the error box
+    m.user.answer(mr::Ok);  // the closing message
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(dialog(0).text, text);
+    EXPECT_EQ(dialog(0).type, MsgDlgType::Error);
+    const auto zeilen = feedback();
+    EXPECT_NE(std::find(zeilen.begin(), zeilen.end(), text), zeilen.end());
 }
 
 }  // namespace

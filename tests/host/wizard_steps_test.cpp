@@ -276,7 +276,7 @@ TEST_F(WizardSteps, TheWindowIsBuiltAsDesigned) {
         {&f.laKomponenteQuillmark, &f.gbQMKomponenten, {88, 17, 228, 19}, "Quillmark Abrechnungssoftware", 0},
         {&f.laKomponenteFirebird, &f.gbQMKomponenten, {88, 139, 177, 19}, "Firebird Datenbankserver", 0},
         {&f.laZielverzeichnisQM, &f.gbQMKomponenten, {88, 42, 69, 13}, "Zielverzeichnis", 0},
-        {&f.JvdeQMInstallDir, &f.gbQMKomponenten, {88, 58, 442, 21}, "", 0},
+        {&f.JvdeQMInstallDir, &f.gbQMKomponenten, {88, 58, 442, 21}, "C:\\Program Files (x86)\\Tessarwind\\Quillmark50", 0},  // offered at creation
         {&f.imBildRechts, nullptr, {578, 0, 108, 456}, "", 0},
         {&f.laFirebirdSchonVorhanden, &f.gbQMKomponenten, {88, 164, 125, 13}, "", 0},
         {&f.laQMStatus, &f.gbQMKomponenten, {88, 103, 51, 13}, "", 0},

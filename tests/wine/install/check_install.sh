@@ -19,11 +19,19 @@ bad() { echo "FAILED: $*"; fails=$((fails + 1)); }
 check() { local what=$1; shift; if "$@"; then ok "$what"; else bad "$what"; fi; }
 
 rm -rf "$WINEPREFIX/drive_c/Quillmark Test"
+# The prepared machine: the 2015-2022 runtime is newer already (its installer ends with 5100).
+STANDINS='HKLM\Software\Wow6432Node\Tessarwind\Standins'
+"$WINE" reg add "$STANDINS" /v vc_redist.x86_2015-2022_14.31.31103.0.exe /t REG_DWORD /d 5100 /f >/dev/null 2>&1
 out=$("$WINE" "$EXE" "$INST" 2>&1 | tr -d '\r')
 echo "$out" | sed 's/^/  | /'
 check "installProdukt returned 0" grep -qx 'result: 0' <<<"$out"
 check "closing message asks for the server step" grep -qx 'dialog: Fahren Sie jetzt mit der Installation des Datenbankservers fort.' <<<"$out"
 check "last feedback line" bash -c '[ "$(grep "^feedback: " <<<"$1" | tail -1)" = "feedback: Installation Quillmark erfolgreich beendet" ]' _ "$out"
+
+check "2010 runtime installed" grep -qxF "feedback: Installation 'Microsoft Visual C++ Redistributable 2010' erfolgreich." <<<"$out"
+check "2015-2022 runtime skipped as newer" grep -qxF "feedback: Installation 'Microsoft Visual C++ Redistributable 2017' übersprungen, da neuere Version schon installiert." <<<"$out"
+aufruf=$("$WINE" reg query "$STANDINS" /v vcredist_x86_2010_10.0.40219.325.exe.Aufruf 2>&1 | tr -d '\r')
+check "the installer ran silently (/q)" grep -qE 'vcredist_x86_2010_10\.0\.40219\.325\.exe"? /q$' <<<"$aufruf"
 
 # Files: the same bytes as the packed release files.
 for f in Quillmark50.exe Quillmark50Help.chm QM50Uninst.exe QM50SQLs.dll Readme.txt Lizenz.pdf \

@@ -76,7 +76,8 @@ int main(int argc, char** argv) {
     sim::ScriptedUser user;
     RecordingSecurity security(machine.security);
     Platform p{machine.registry, machine.kernel, machine.locale, user, machine.ui, machine.resources,
-               machine.files, machine.printer, machine.shell, security};
+               machine.files, machine.printer, machine.services, machine.processes, machine.versionInfo,
+               machine.shell, security};
     if (!Versionen::initialisiere(p.locale, p.dialogs, p.ui, p.kernel)) {
         std::fprintf(stderr, "the date format of this machine is not German\n");
         return 3;
