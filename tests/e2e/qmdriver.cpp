@@ -250,13 +250,13 @@ HWND childById(HWND top, int id) {
 }
 
 // Numeric argument means a control id, anything else a class name.
-HWND childBySpec(HWND top, const std::wstring& spec) {
+HWND childBySelector(HWND top, const std::wstring& sel) {
     unsigned long long id;
-    if (parseNum(spec, id)) return childById(top, (int)id);
+    if (parseNum(sel, id)) return childById(top, (int)id);
     std::vector<HWND> v;
     descendants(top, v);
     for (HWND c : v)
-        if (classIs(c, spec.c_str())) return c;
+        if (classIs(c, sel.c_str())) return c;
     return nullptr;
 }
 
@@ -407,7 +407,7 @@ int cmdText(int argc, wchar_t** argv) {
     if (argc < 4) return fail(L"usage: text <window caption> <class|id>");
     HWND top = waitTop(argv[2], kFindMs);
     if (!top) return fail(L"no window \"" + std::wstring(argv[2]) + L"\"");
-    HWND c = childBySpec(top, argv[3]);
+    HWND c = childBySelector(top, argv[3]);
     if (!c) return fail(L"no control \"" + std::wstring(argv[3]) + L"\"");
     out(replaceAll(controlText(c), L"\r\n", L"\n"));
     return 0;
@@ -417,7 +417,7 @@ int cmdSetText(int argc, wchar_t** argv) {
     if (argc < 5) return fail(L"usage: settext <window caption> <class|id> <text>");
     HWND top = waitTop(argv[2], kFindMs);
     if (!top) return fail(L"no window \"" + std::wstring(argv[2]) + L"\"");
-    HWND c = childBySpec(top, argv[3]);
+    HWND c = childBySelector(top, argv[3]);
     if (!c) return fail(L"no control \"" + std::wstring(argv[3]) + L"\"");
     // Single-line edits notify EN_CHANGE on WM_SETTEXT; multi-line ones do not.
     DWORD_PTR r = 0;
@@ -432,7 +432,7 @@ int cmdKey(int argc, wchar_t** argv) {
     if (argc < 5 || !parseNum(argv[4], key)) return fail(L"usage: key <window caption> <class|id> <virtual-key>");
     HWND top = waitTop(argv[2], kFindMs);
     if (!top) return fail(L"no window \"" + std::wstring(argv[2]) + L"\"");
-    HWND c = childBySpec(top, argv[3]);
+    HWND c = childBySelector(top, argv[3]);
     if (!c) return fail(L"no control \"" + std::wstring(argv[3]) + L"\"");
     UINT scan = MapVirtualKeyW((UINT)key, MAPVK_VK_TO_VSC);
     PostMessageW(c, WM_KEYDOWN, (WPARAM)key, (LPARAM)(1 | (scan << 16)));
